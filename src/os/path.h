@@ -29,8 +29,13 @@ bool folder_exists(const std::string& path);
 // "NAME" without an extension.
 bool wildcard_match(std::string_view pattern, std::string_view name);
 
+// Order of names without regard to case, then by bytes (so the order is total).
+bool name_less_nocase(std::string_view a, std::string_view b);
+
 // The folder part of `path` ("." when it has none) and its last component.
 std::string parent_of(const std::string& path);
 std::string name_of(const std::string& path);
+// `name` inside `folder`, with one "/" between them ("" as folder gives `name` alone).
+std::string join_path(const std::string& folder, std::string_view name);
 
 }  // namespace kx::os
