@@ -14,6 +14,9 @@ struct DateTime {
   int hour = 0, minute = 0, second = 0;
   // "hh:mm:ss"
   std::string_view time_text(char (&buf)[9]) const;
+  // The moment `ms` milliseconds later (or earlier), across midnights and month ends. An empty
+  // date stays empty; only the time of day moves.
+  DateTime after_ms(int64_t ms) const;
 };
 
 class Clock {
@@ -53,10 +56,12 @@ class VirtualClock : public Clock {
   int64_t monotonic_ms() const override { return ms_; }
   void sleep_ms(int64_t ms) override { advance_ms(ms); }
   void advance_ms(int64_t ms) { ms_ += ms > 0 ? ms : 0; }
+  // Moves the calendar to `t`; the monotonic timer goes on from where it is.
   void set(DateTime t);
 
  private:
   DateTime start_;
+  int64_t start_ms_ = 0;  // monotonic time at which the calendar was start_
   int64_t ms_ = 0;
 };
 

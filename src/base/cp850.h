@@ -4,8 +4,12 @@
 
 #include <array>
 #include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "base/cp850_table.h"
 
 namespace kx::cp850 {
 
@@ -38,7 +42,12 @@ struct Utf8Literal {
     for (std::size_t i = 0; i < N; ++i) text[i] = s[i];
   }
 };
-constexpr unsigned char from_unicode_constexpr(char32_t cp);
+constexpr unsigned char from_unicode_constexpr(char32_t cp) {
+  if (cp < 0x80) return static_cast<unsigned char>(cp);
+  for (std::size_t b = 0x80; b < kToUnicode.size(); ++b)
+    if (kToUnicode[b] == cp) return static_cast<unsigned char>(b);
+  throw std::invalid_argument("character outside code page 850");
+}
 template <Utf8Literal L>
 struct Converted {
   static constexpr auto make() {
