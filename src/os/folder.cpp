@@ -26,6 +26,7 @@ bool is_folder(const std::string& path) {
 }  // namespace
 
 CreateFoldersResult create_folders(const std::string& path) {
+  if (path.empty()) return {path, ENOENT};
   std::string current = !path.empty() && path[0] == '/' ? "/" : "";
   for (std::string_view piece : text::split(path, '/')) {
     if (piece.empty()) continue;

@@ -10,9 +10,9 @@
 namespace kx::os {
 
 struct CreateFoldersResult {
-  bool ok() const { return failed_level.empty(); }
+  bool ok() const { return code == 0; }
   std::string failed_level;  // the first level that could not be made; empty on success
-  int code = 0;              // errno of that failure
+  int code = 0;              // errno of that failure; 0 on success
 };
 
 // Makes sure `path` is a folder, creating every missing level in turn ("/a/b/c" with only "/a"
@@ -38,6 +38,7 @@ std::vector<FolderEntry> list_folder(const std::string& folder, std::string_view
 // Flushes the folder's entries (after creating, renaming or removing a file in it).
 void fsync_folder(const std::string& folder);
 
+// The paths of remove_file and rename_file are used exactly as given.
 // Removes a file; false when it did not exist. The folder is flushed.
 bool remove_file(const std::string& path);
 

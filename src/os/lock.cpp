@@ -64,7 +64,7 @@ bool lock_with_timeout(int fd, int64_t start, int64_t length, LockKind kind, Clo
   for (;;) {
     if (try_lock(fd, start, length, kind)) return true;
     int64_t wait = step;
-    if (timeout_ms > 0) {
+    if (timeout_ms != 0) {  // a negative timeout is used up from the start
       int64_t left = timeout_ms - (clock.monotonic_ms() - started);
       if (left <= 0) return false;
       wait = std::min(wait, left);

@@ -47,7 +47,7 @@ File create_temporary(const std::string& target) {
 }  // namespace
 
 AtomicReplace::AtomicReplace(const std::string& target)
-    : target_(real_target(target)), file_(create_temporary(target_)) {
+    : target_(real_target(resolve_nocase(target))), file_(create_temporary(target_)) {
   struct stat st;
   if (::stat(target_.c_str(), &st) == 0 && ::fchmod(file_.fd(), st.st_mode & 07777) != 0) {
     int code = errno;
@@ -82,7 +82,7 @@ void replace_file(const std::string& target, std::string_view contents) {
 }
 
 void copy_file(const std::string& from, const std::string& to) {
-  File source = File::open(from, File::Mode::read);
+  File source = File::open(resolve_nocase(from), File::Mode::read);
   AtomicReplace replace(to);
   std::vector<char> buf(1 << 16);
   for (int64_t offset = 0;;) {
@@ -92,7 +92,7 @@ void copy_file(const std::string& from, const std::string& to) {
     if (n < buf.size()) break;
   }
   struct stat st;
-  if (::fstat(source.fd(), &st) != 0) throw Error("stat", from, errno);
+  if (::fstat(source.fd(), &st) != 0) throw Error("stat", source.path(), errno);
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
   if (::futimens(replace.file().fd(), times) != 0)
     throw Error("set times of", replace.temp_path(), errno);

@@ -13,8 +13,10 @@ namespace kx::os {
 
 class AtomicReplace {
  public:
-  // Creates the temporary beside `target`. The new file keeps the permissions of an existing
-  // target. A target that is a symbolic link has the file it points to replaced.
+  // Creates the temporary beside `target`. The target is found without regard to case
+  // (resolve_nocase), so an existing imp0115.dbf is what IMP0115.DBF replaces. The new file keeps
+  // the permissions of an existing target. A target that is a symbolic link has the file it
+  // points to replaced.
   explicit AtomicReplace(const std::string& target);
   AtomicReplace(const AtomicReplace&) = delete;
   AtomicReplace& operator=(const AtomicReplace&) = delete;
@@ -42,7 +44,7 @@ class AtomicReplace {
 void replace_file(const std::string& target, std::string_view contents);
 
 // Copies `from` over `to` in one step (through AtomicReplace); the copy keeps the source's
-// modification time.
+// modification time. Both are found without regard to case.
 void copy_file(const std::string& from, const std::string& to);
 
 }  // namespace kx::os

@@ -58,7 +58,7 @@ class Child {
     to_child_ = down[1];
   }
   ~Child() {
-    if (pid_ > 0) kill();
+    kill();
     ::close(from_child_);
     ::close(to_child_);
   }
@@ -86,6 +86,7 @@ class Child {
   }
 
   void kill() {
+    if (pid_ <= 0) return;  // already reaped; never signal a process group
     ::kill(pid_, SIGKILL);
     ::waitpid(std::exchange(pid_, 0), nullptr, 0);
   }

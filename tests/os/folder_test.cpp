@@ -41,6 +41,7 @@ TEST(CreateFolders, ReportsTheLevelThatFailed) {
   EXPECT_EQ(r.failed_level, file);
   EXPECT_EQ(r.code, ENOTDIR);
   EXPECT_FALSE(std::filesystem::exists(tmp / "A/B"));
+  EXPECT_FALSE(create_folders("").ok());
 }
 
 TEST(ListFolder, MatchesAndSortsWithoutRegardToCase) {

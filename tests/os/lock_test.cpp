@@ -133,13 +133,18 @@ class LockWithTimeout : public Locks {
 
 TEST_F(LockWithTimeout, GivesUpWhenTheTimeIsUsedUp) {
   struct Case {
-    int64_t timeout_ms, retry_ms;
-  } cases[] = {{3000, 250}, {100, 250}, {40, 0}};
+    int64_t timeout_ms, retry_ms, waited_ms;
+  } cases[] = {
+      {3000, 250, 3000},
+      {100, 250, 100},  // the last wait is cut to what is left
+      {40, 0, 40},      // a zero retry still lets time pass
+      {-5, 100, 0},     // a timeout already used up: one attempt only
+  };
   for (const Case& c : cases) {
     VirtualClock clock{DateTime{}};
     EXPECT_FALSE(lock_with_timeout(mine.fd(), off::record(7), 1, LockKind::exclusive, clock,
                                    c.timeout_ms, c.retry_ms));
-    EXPECT_EQ(clock.monotonic_ms(), c.timeout_ms) << c.timeout_ms << "/" << c.retry_ms;
+    EXPECT_EQ(clock.monotonic_ms(), c.waited_ms) << c.timeout_ms << "/" << c.retry_ms;
   }
 }
 

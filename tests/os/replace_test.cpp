@@ -65,6 +65,18 @@ TEST(AtomicReplace, FailedCommitLeavesTargetAndNoTemporary) {
   EXPECT_EQ(entries_in(tmp.path()), 1u);
 }
 
+TEST(AtomicReplace, ReplacesTheExistingFileWhateverItsCase) {
+  TempFolder tmp;
+  tmp.write("Dados/imp0115.dbf", "old");
+  replace_file(tmp / "DADOS/IMP0115.DBF", "new");
+  EXPECT_EQ(tmp.read("Dados/imp0115.dbf"), "new");
+  EXPECT_EQ(entries_in(tmp / "Dados"), 1u);
+  EXPECT_EQ(entries_in(tmp.path()), 1u);
+
+  copy_file(tmp / "dados/IMP0115.dbf", tmp / "Dados/IMP0215.DBF");  // a new file keeps its case
+  EXPECT_EQ(tmp.read("Dados/IMP0215.DBF"), "new");
+}
+
 TEST(AtomicReplace, KeepsPermissionsAndFollowsLinks) {
   TempFolder tmp;
   std::string real = tmp.write("real.dbf", "old");
