@@ -15,12 +15,14 @@ class Date {
 
   // nullopt unless y/m/d is a valid Gregorian date (29/02 only in leap years), year 1..9999.
   static std::optional<Date> from_ymd(int year, int month, int day);
-  // "dd/mm/yyyy" or "dd/mm/yy" (two-digit years are 19yy). All blanks or "  /  /    " is the
-  // empty date. Invalid text is nullopt.
+  // "dd/mm/yyyy" or "dd/mm/yy" (two-digit years are 19yy); blanks around the text and around
+  // the day and month are allowed (" 1/ 2/2014"). All blanks or "  /  /    " is the empty date.
+  // Invalid text is nullopt.
   static std::optional<Date> parse_dmy(std::string_view text);
   // "YYYYMMDD"; eight blanks (or empty) is the empty date. Invalid text is nullopt.
   static std::optional<Date> parse_dtos(std::string_view text);
-  // Day number as counted by from_serial/serial (days since 0001-01-01 = 1).
+  // Day number as counted by from_serial/serial (days since 0001-01-01 = 1); 0 is the empty
+  // date. std::out_of_range beyond 31/12/9999 or below 0.
   static Date from_serial(int64_t serial);
 
   bool empty() const { return serial_ == 0; }
@@ -36,7 +38,8 @@ class Date {
   // "YYYYMMDD"; the empty date gives eight blanks.
   std::string dtos() const;
 
-  // Arithmetic in days; on the empty date it stays empty.
+  // Arithmetic in days; on the empty date it stays empty. std::out_of_range when the result
+  // leaves the years 1..9999.
   Date operator+(int64_t days) const;
   Date operator-(int64_t days) const { return *this + (-days); }
   // Days between two dates (0 when either is empty).

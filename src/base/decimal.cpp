@@ -178,6 +178,7 @@ std::optional<Decimal> Decimal::parse_br(std::string_view text) {
 
 Decimal Decimal::round(int places) const {
   if (places >= scale_) return *this;
+  places = std::max(places, -38);  // every value rounds to 0 there
   if (places >= 0) return raw(static_cast<int64_t>(drop_digits_round(mantissa_, scale_ - places)), places);
   // To tens, hundreds, ...: the result is an integer.
   i128 q = drop_digits_round(mantissa_, scale_ - places) * kPow10[std::min(-places, 38)];
@@ -187,6 +188,7 @@ Decimal Decimal::round(int places) const {
 
 Decimal Decimal::cut(int places) const {
   if (places >= scale_) return *this;
+  places = std::max(places, -38);
   if (places >= 0) return raw(static_cast<int64_t>(drop_digits_cut(mantissa_, scale_ - places)), places);
   i128 q = drop_digits_cut(mantissa_, scale_ - places) * kPow10[std::min(-places, 38)];
   return raw(static_cast<int64_t>(q), 0);
