@@ -44,7 +44,8 @@ constexpr Row kProgramTables[] = {
     {47, R, "CODEPEN", shared, {{{"CODDEP"}}}},
     {48, R, "CODDIVI", shared, {{{"CODDIV"}}}},
     {49, R, "DESPESA", shared, {{{"CODDES"}}}},
-    {50, S, "DIRET", exclusive, {{{"upper(DIRETOR)"}}}, kPerTerminal | kSeedsFolderRow},
+    // Keyed on the path as typed: folders whose names differ only in case are different folders.
+    {50, S, "DIRET", exclusive, {{{"DIRETOR"}}}, kPerTerminal | kSeedsFolderRow},
     {51, R, "UFIRM", shared, {{{"ANOMES"}}}},
     {52, S, "AUXBENS", shared, {{{"DESCRICAO"}}}},
     {53, S, "AUXPAG", shared, {{{"NOME"}}}},

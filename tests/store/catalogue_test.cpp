@@ -126,6 +126,20 @@ TEST(Catalogue, OpeningNotes) {
   }
 }
 
+TEST(Catalogue, FolderListKeepsTheCaseOfPaths) {
+  const auto entry = table_entry(50, "07");
+  ASSERT_TRUE(entry);
+  const dbf::Schema& layout = entry->layout();
+  const auto key = dbf::KeyExpr::parse(entry->indexes.at(0).key, layout);
+  auto key_of = [&](std::string_view path) {
+    std::string record(static_cast<std::size_t>(layout.record_length()), ' ');
+    dbf::put_text(record, *layout.find("DIRETOR"), path);
+    return key.eval(dbf::RecordView(layout, record));
+  };
+  EXPECT_NE(key.compare(key_of("/srv/ir/Dados"), key_of("/srv/ir/DADOS")), 0);
+  EXPECT_EQ(key.compare(key_of("/srv/ir/Dados"), key_of("/srv/ir/Dados")), 0);
+}
+
 TEST(Catalogue, NameRules) {
   EXPECT_EQ(declaration_table_name(7), "IMP0715");
   EXPECT_EQ(declaration_table_name(13, 14), "IMP1314");
