@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,6 +29,15 @@ struct DataSignature {
   friend bool operator==(const DataSignature&, const DataSignature&) = default;
 };
 
+// Thrown by any operation of an open index file that finds it damaged: a page out of range or
+// malformed, a file shorter than its header says, a header that changed into nonsense, or a
+// change that another process began and never ended (seen while the caller holds the lock that
+// keeps writers out). The index must be rebuilt; nothing read from it before can be trusted.
+class IndexDamaged : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Why an index file cannot be used as it is.
 enum class IndexState { ok, missing, foreign, damaged, other_expression, stale, unfinished };
 
@@ -36,10 +46,13 @@ class IndexFile {
   // Compares two keys; a key shorter than the width compares as a prefix (equal when it is one).
   using Compare = std::function<int(std::string_view, std::string_view)>;
   using Entry = std::pair<std::string, uint32_t>;  // key (width bytes), record number
+  static constexpr int kMaxKeyWidth = 1024;
 
   // Writes a complete new index file (through a file beside it and a rename when `path` does not
   // exist yet; in place otherwise, so processes that have it open see the new contents) from
-  // unsorted entries. Throws std::runtime_error on an I/O failure.
+  // unsorted entries (an entry given twice is kept once). Throws std::runtime_error on an I/O
+  // failure, std::invalid_argument on a key width outside 1..kMaxKeyWidth or a key of another
+  // width.
   static std::unique_ptr<IndexFile> build(const std::filesystem::path& path,
                                           std::string_view expr_text, int key_width, Compare cmp,
                                           std::vector<Entry> entries, const DataSignature& sig);
