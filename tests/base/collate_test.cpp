@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,9 +59,7 @@ TEST(Collate, PrefixFirstAndTiesByBytes) {
   EXPECT_GT(collate::compare("JOAOB"_cp, "JOÃOA"_cp), 0);
 }
 
-TEST(Collate, OrderIsTotalOverEveryPairOfBytes) {
-  // Antisymmetric and consistent with equality on all two-byte texts' first bytes, and
-  // transitive over a sample of three-way chains.
+TEST(Collate, EveryByteHasItsOwnPlace) {
   std::vector<std::string> all;
   for (int b = 0; b < 256; ++b) all.emplace_back(1, static_cast<char>(b));
   for (const auto& a : all)
@@ -68,8 +68,48 @@ TEST(Collate, OrderIsTotalOverEveryPairOfBytes) {
       ASSERT_EQ(ab == 0, a == b);
       ASSERT_EQ(ab < 0, ba > 0);
     }
-  std::sort(all.begin(), all.end(), collate::less);
-  for (std::size_t i = 1; i < all.size(); ++i) ASSERT_LT(collate::compare(all[i - 1], all[i]), 0);
+}
+
+// Short texts over letters that differ only by accent or case, blanks and digits.
+std::vector<std::string> random_texts() {
+  const std::string alphabet = std::string("AÁaáCÇcç 1"_cp);
+  std::mt19937 rng(850);
+  std::set<std::string> texts;
+  while (texts.size() < 400) {
+    std::string t(rng() % 5, ' ');
+    for (char& c : t) c = alphabet[rng() % alphabet.size()];
+    texts.insert(t);
+  }
+  std::vector<std::string> v(texts.begin(), texts.end());
+  std::sort(v.begin(), v.end(), collate::less);
+  return v;
+}
+
+TEST(Collate, OrderIsTotalAndTransitive) {
+  auto v = random_texts();
+  for (std::size_t i = 0; i < v.size(); ++i)
+    for (std::size_t j = i + 1; j < v.size(); ++j) {
+      ASSERT_LT(collate::compare(v[i], v[j]), 0) << i << " " << j;
+      ASSERT_GT(collate::compare(v[j], v[i]), 0) << i << " " << j;
+    }
+}
+
+TEST(Collate, TextsStartingWithTheSameWeightsAreOneRun) {
+  // A seek by a prefix relies on this: every text whose first letters weigh as the prefix's
+  // lies in one unbroken run of the sorted order.
+  auto v = random_texts();
+  auto weighs_as = [](std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+      if (collate::weight(text[i]) != collate::weight(prefix[i])) return false;
+    return true;
+  };
+  for (const auto& prefix : v) {
+    auto first = std::find_if(v.begin(), v.end(), [&](auto& t) { return weighs_as(t, prefix); });
+    auto end = std::find_if_not(first, v.end(), [&](auto& t) { return weighs_as(t, prefix); });
+    ASSERT_TRUE(std::none_of(end, v.end(), [&](auto& t) { return weighs_as(t, prefix); }))
+        << "prefix \"" << cp850::to_utf8(prefix) << "\"";
+  }
 }
 
 }  // namespace
