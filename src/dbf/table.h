@@ -218,10 +218,11 @@ class Table {
   // A blank record (deleted flag ' ', every field blank) to fill with put_* of dbf/schema.h.
   std::string blank_record() const;
   // Appends a blank record, or the given record bytes (record_length() bytes), and makes it
-  // current. A shared open appends under the append lock and leaves the new record locked by
-  // this open; returns its number.
-  uint32_t append_blank();
-  uint32_t append(std::string_view record_bytes);
+  // current; returns its number. A shared open waits for the append lock and the new record's
+  // lock as `wait` says (0 when not obtained), appends, and leaves the new record locked by this
+  // open. An exclusive open writes a blank record when it is committed.
+  uint32_t append_blank(const LockWait& wait = {});
+  uint32_t append(std::string_view record_bytes, const LockWait& wait = {});
   // Mark and unmark the current record deleted (written at once, same locking as commit()).
   void delete_record();
   void recall();
