@@ -179,10 +179,11 @@ InverseMonth inverse_month(Decimal paid, Decimal deductions, const TaxConstants&
     found.paid = monthly_tax(k, found.gross - deductions);
     if (found.paid.round(0) == paid.round(0)) {
       found.paid = paid;
-      return found;
+      break;
     }
   }
-  return found;  // the lowest bracket's try, with its tax
+  found.gross = found.gross.round(2);
+  return found;  // when no bracket agrees, the lowest bracket's try with its tax
 }
 
 Decimal to_dollars(Decimal reais, int month, const TaxConstants& k) {

@@ -26,7 +26,7 @@ class FieldTable {
   std::map<std::string, Getter, std::less<>> by_name_;
 };
 
-#define KX_FIELD(NAME) t.add(#NAME, [](auto& row) -> FieldRef { return &row.NAME; })
+#define KX_FIELD(NAME) t.add(#NAME, [](auto& o) -> FieldRef { return &o.NAME; })
 
 std::string two_digits(int n) {
   char buf[4];

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fixture.h"
+
 #include "tax/progressive.h"
 #include "tax/rounding.h"
 
