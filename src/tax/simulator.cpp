@@ -66,18 +66,16 @@ IncomeSearch income_for_complete(const Result& r, Decimal NSIMPOSTO, const TaxCo
         [&](Decimal rate, Decimal parcel) { return (wanted + parcel + deductions * rate) / rate; },
         [&](Decimal income) { return annual_tax(k, income - deductions); }, k);
   };
-  if (r.I13_11.is_zero()) {
-    found.NSRECEITA = search(r.I13_19);
-    return found;
-  }
-  // The private pension limit depends on the income found: iterate until it settles.
-  Decimal extra;
+  // The private pension deducted depends on the income found (12 % of it): repeat the search
+  // with the pension that income allows until it settles.
+  Decimal pension = r.I13_11;
   Decimal income;
-  for (int round = 0; round < 16; ++round) {
-    income = search(r.I13_19 - r.I13_11 + extra + r.I13_24);
-    const Decimal limit = ((income + r.I13_19 - r.I13_11) * k.PENSION_LIMIT_RATE).round(2);
-    if (r.I13_11T < limit || extra == limit) break;
-    extra = limit;
+  for (int round = 0; round < 32; ++round) {
+    income = search(r.I13_19 - r.I13_11 + pension);
+    const Decimal allowed =
+        Decimal::min(r.I13_11T, (income * k.PENSION_LIMIT_RATE).round(2));
+    if ((allowed - pension).abs() <= "0.01"_dec) break;
+    pension = allowed;
   }
   found.NSRECEITA = income;
   return found;

@@ -24,7 +24,8 @@ struct IncomeSearch {
 // SIMUL(2): the taxable income that gives the result NSIMPOSTO in the simplified model.
 IncomeSearch income_for_simplified(const Result& r, Decimal NSIMPOSTO, const TaxConstants& k);
 
-// SIMUL(3): the taxable income that gives the result NSIMPOSTO in the complete model.
+// SIMUL(3): the taxable income that gives the result NSIMPOSTO in the complete model, with the
+// deductions of `r` and the private pension as much of I13_11T as 12 % of that income allows.
 IncomeSearch income_for_complete(const Result& r, Decimal NSIMPOSTO, const TaxConstants& k);
 
 }  // namespace kx::tax
