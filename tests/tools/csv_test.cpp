@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"bom_skipped", "\xEF\xBB\xBF" "A\n", {{"A"}}},
         ReadCase{"utf8_bytes_kept", "Jo\xC3\xA3o,\xE2\x96\xA0\n", {{"Jo\xC3\xA3o", "\xE2\x96\xA0"}}},
         ReadCase{"empty_input", "", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(CsvRead, LineNumbersCountLinesInsideQuotes) {
   std::istringstream in("A\n\"x\ny\"\n\nB\n");

@@ -1,0 +1,71 @@
+// kxdbf index, reindex, pack and zap: the verbs that rebuild a table or its index files.
+#include <algorithm>
+
+#include "dbf/expr.h"
+#include "os/path.h"
+#include "tools/index_list.h"
+#include "tools/open_table.h"
+#include "tools/verbs.h"
+
+namespace kx::tools {
+
+namespace {
+constexpr std::size_t kMaxIndexes = 3;
+}
+
+int verb_index(const Args& args) {
+  dbf::Table table = open_table(args.at(0), dbf::OpenMode::shared);
+  const std::string& expr = args.at(1);
+  dbf::KeyExpr::parse(expr, table.schema());  // a bad expression is refused before any change
+  std::vector<dbf::IndexSpec> specs = read_index_list(table.path());
+  std::string file;
+  if (auto tag = args.value("--tag")) {
+    file = os::resolve_nocase(*tag);
+  } else {
+    for (int n = 0; file.empty() && n < static_cast<int>(kMaxIndexes); ++n) {
+      std::string candidate = os::resolve_nocase(default_index_file(table.path(), n));
+      const bool used = std::any_of(specs.begin(), specs.end(), [&](const dbf::IndexSpec& s) {
+        return os::resolve_nocase(s.file) == candidate;
+      });
+      if (!used) file = candidate;
+    }
+  }
+  auto same = std::find_if(specs.begin(), specs.end(), [&](const dbf::IndexSpec& s) {
+    return os::resolve_nocase(s.file) == file;
+  });
+  if (same != specs.end()) {
+    same->expr = expr;
+  } else {
+    if (specs.size() >= kMaxIndexes || file.empty())
+      throw dbf::TableError(dbf::TableError::Kind::invalid,
+                            "the table already has three index files");
+    specs.push_back({expr, file});
+  }
+  table.attach_indexes(specs);  // builds the new file (and any other that is unusable)
+  write_index_list(table.path(), specs);
+  table.close();
+  return 0;
+}
+
+int verb_reindex(const Args& args) {
+  dbf::Table table = open_table(args.at(0), dbf::OpenMode::shared);
+  table.reindex();
+  table.close();
+  return 0;
+}
+
+int verb_pack(const Args& args) {
+  dbf::Table table = open_table(args.at(0), dbf::OpenMode::exclusive);
+  table.pack();
+  table.close();
+  return 0;
+}
+
+int verb_zap(const Args& args) {
+  dbf::Table table = open_table(args.at(0), dbf::OpenMode::exclusive);
+  table.zap();
+  table.close();
+  return 0;
+}
+
+}  // namespace kx::tools
