@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "base/cp850_table.h"
@@ -33,32 +34,31 @@ std::string upper(std::string_view text);
 std::string lower(std::string_view text);
 
 namespace detail {
-// Converts a UTF-8 string literal to CP850 at compile time (throws in a constant expression, i.e.
-// fails to compile, on characters outside CP850).
-template <std::size_t N>
-struct Utf8Literal {
-  char text[N]{};
-  constexpr Utf8Literal(const char (&s)[N]) {  // NOLINT: implicit on purpose
-    for (std::size_t i = 0; i < N; ++i) text[i] = s[i];
-  }
-};
 constexpr unsigned char from_unicode_constexpr(char32_t cp) {
   if (cp < 0x80) return static_cast<unsigned char>(cp);
   for (std::size_t b = 0x80; b < kToUnicode.size(); ++b)
     if (kToUnicode[b] == cp) return static_cast<unsigned char>(b);
   throw std::invalid_argument("character outside code page 850");
 }
-template <Utf8Literal L>
+
+// The CP850 text of the UTF-8 bytes C..., converted at compile time (throws in a constant
+// expression, i.e. fails to compile, on malformed UTF-8 or characters outside CP850).
+template <char... C>
 struct Converted {
   static constexpr auto make() {
-    std::array<char, sizeof(L.text)> out{};
+    const char utf8[] = {C..., '\0'};
+    std::array<char, sizeof...(C) + 1> out{};
     std::size_t n = 0;
-    for (std::size_t i = 0; i + 1 < sizeof(L.text);) {
-      auto b = static_cast<unsigned char>(L.text[i]);
-      char32_t cp;
-      int len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : 4;
-      cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-      for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(L.text[i + k]) & 0x3F);
+    for (std::size_t i = 0; i < sizeof...(C);) {
+      auto b = static_cast<unsigned char>(utf8[i]);
+      std::size_t len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : 4;
+      char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+      if (i + len > sizeof...(C)) throw std::invalid_argument("malformed UTF-8");
+      for (std::size_t k = 1; k < len; ++k) {
+        auto c = static_cast<unsigned char>(utf8[i + k]);
+        if ((c & 0xC0) != 0x80) throw std::invalid_argument("malformed UTF-8");
+        cp = (cp << 6) | (c & 0x3F);
+      }
       i += len;
       out[n++] = static_cast<char>(from_unicode_constexpr(cp));
     }
@@ -72,9 +72,18 @@ struct Converted {
 }  // namespace kx::cp850
 
 namespace kx {
-// "Atenção"_cp is the CP850 text of the literal, converted at compile time.
-template <cp850::detail::Utf8Literal L>
+// "Atenção"_cp is the CP850 text of the literal, converted at compile time. The literal takes
+// its characters as a template pack (a GNU extension that GCC and Clang share): the standard
+// class-type form crashes Clang 14, the compiler of the fuzzing build.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wgnu-string-literal-operator-template"
+#endif
+template <typename Char, Char... C>
 constexpr std::string_view operator""_cp() {
-  return cp850::detail::Converted<L>::view;
+  static_assert(std::is_same_v<Char, char>, "_cp takes a plain (UTF-8) string literal");
+  return cp850::detail::Converted<C...>::view;
 }
+#pragma GCC diagnostic pop
 }  // namespace kx
