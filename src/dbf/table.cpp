@@ -284,6 +284,7 @@ const Field& Table::Impl::field(FieldRef ref) const {
 const std::string& Table::path() const { return impl_->path; }
 const Schema& Table::schema() const { return impl_->header.schema; }
 OpenMode Table::mode() const { return impl_->options.mode; }
+Clock& Table::clock() const { return *impl_->clock; }
 const std::vector<std::string>& Table::repairs() const { return impl_->repairs; }
 const Field& Table::field(FieldRef ref) const { return impl_->field(ref); }
 

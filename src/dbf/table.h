@@ -79,6 +79,7 @@ class FieldRef {
  public:
   FieldRef(std::string_view name) : name_(name) {}  // NOLINT: implicit on purpose
   FieldRef(const char* name) : name_(name) {}       // NOLINT
+  FieldRef(const std::string& name) : name_(name) {}  // NOLINT
   FieldRef(int position) : position_(position) {}   // NOLINT
   std::string_view name() const { return name_; }
   int position() const { return position_; }
@@ -141,6 +142,7 @@ class Table {
   const std::string& path() const;  // the data file as found
   const Schema& schema() const;
   OpenMode mode() const;
+  Clock& clock() const;  // the clock given to open()
   // What open mended, one sentence each (empty when nothing was wrong).
   const std::vector<std::string>& repairs() const;
   TableInfo info();
