@@ -97,7 +97,9 @@ IdCheck VAL_CPF(std::string_view digits, bool required, int mode) {
 IdCheck VAL_CGC(std::string_view digits, bool required) {
   if (text::is_blank(digits)) return {!required};
   std::string_view base = text::trim(digits.substr(0, 12));
-  if (base.size() < 12 || !text::all_digits(base)) {
+  // Fewer than 14 digits in all is incomplete too: a 13-digit number would otherwise be checked
+  // with a blank for its last digit.
+  if (base.size() < 12 || !text::all_digits(base) || text::trim(digits).size() < 14) {
     return {false, {str("ATENÇÃO! CNPJ está incompleto."_cp)}};
   }
   std::string expected = cnpj_digits_of(base);

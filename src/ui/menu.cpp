@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "base/cp850.h"
+#include "ui/frame.h"
 #include "ui/keys.h"
 #include "ui/screen.h"
 
@@ -54,6 +55,11 @@ LMenuItem& LMenu::menuItem(std::string caption, MenuAction action, bool enabled)
 
 void LMenu::endMenu() {
   if (!open_.empty()) open_.pop_back();
+}
+
+void LMenu::create() {
+  created_ = true;
+  oParent.frame().refresh_bars();
 }
 
 void LMenu::separator() {

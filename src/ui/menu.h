@@ -49,8 +49,8 @@ class LMenu {
   LMenuItem& menuItem(std::string caption, MenuAction action = {}, bool enabled = true);
   void endMenu();
   void separator();
-  // Ends the building; the bar is shown while its window is active.
-  void create() { created_ = true; }
+  // Ends the building and shows the bar.
+  void create();
   bool created() const { return created_; }
 
   LDialog& window() { return oParent; }
