@@ -221,4 +221,19 @@ void annual_adjustment(const Declaration& d, const Context& context, Result& r) 
                                                    std::string("parcelamento em declaração final"_cp)}});
 }
 
+std::vector<std::string> model_switch_refusal(const Summary& s) {
+  if (s.DECFINAL == "S")
+    return {std::string("A declaração final de espólio só pode ser uma completa"_cp)};
+  if (s.DECSAIDA == "S")
+    return {std::string("A declaração de saída definitiva só pode ser uma completa"_cp)};
+  return {};
+}
+
+std::vector<std::string> rural_loss_question(const RuralResult& rural) {
+  if (rural.I4R_03 >= 0) return {};
+  return {std::string("Atenção! Esse contribuinte esta com prejuízo na Atividade Rural"_cp),
+          std::string("ao optar pela declaração simplificada ele NÃO poderá compensar"_cp),
+          std::string("esse prejuízo no próximo ano. Muda mesmo assim para o simples?"_cp)};
+}
+
 }  // namespace kx::tax

@@ -36,4 +36,12 @@ struct Quotas {
 Quotas quotas(Decimal I13_36, int entered, const std::string& DEBITAUT, bool complete,
               bool estate_partition, Date today, const TaxConstants& k);
 
+// MUDA: why the model cannot be switched (a final estate or a departure declaration is complete
+// only), or nothing when it can.
+std::vector<std::string> model_switch_refusal(const Summary& s);
+
+// The question asked before switching to the simplified model with a rural loss (I4R_03 < 0),
+// which could then not be carried to the next year; nothing when there is no loss.
+std::vector<std::string> rural_loss_question(const RuralResult& rural);
+
 }  // namespace kx::tax

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/cp850.h"
+#include "base/text.h"
 #include "tax/late_payment.h"
 #include "tax/progressive.h"
 #include "tax/rounding.h"
@@ -21,7 +22,7 @@ struct PersonSums {
 
 bool same_person(const IncomeRow& row, const std::string& dependant_cpf) {
   if (dependant_cpf.empty()) return row.titular();
-  return !row.titular() && row.I1_8 == dependant_cpf;
+  return !row.titular() && text::trim(row.I1_8) == dependant_cpf;
 }
 
 MonthlyRow& row_of(std::vector<MonthlyRow>& rows, const std::string& dependant_cpf) {
@@ -31,20 +32,19 @@ MonthlyRow& row_of(std::vector<MonthlyRow>& rows, const std::string& dependant_c
   return rows.back();
 }
 
-bool blank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
-
 // The persons with a grid: the titular, every dependant with a stored row, then every dependant
 // with income rows of the grid's kinds.
 std::vector<MonthlyRow> persons(const Declaration& d) {
   std::vector<MonthlyRow> rows;
   row_of(rows, "");
   for (const auto& stored : d.monthly) {
-    if (blank(stored.CPFDEPEN)) rows.front() = MonthlyRow{"", stored.I2};
-    else row_of(rows, stored.CPFDEPEN) = stored;
+    const std::string cpf(text::trim(stored.CPFDEPEN));
+    row_of(rows, cpf) = MonthlyRow{cpf, stored.I2};
   }
   for (const auto& income : d.income) {
-    if (income.titular() || income.I1_1.empty()) continue;
-    if (std::string("FELPI").find(income.I1_1) != std::string::npos) row_of(rows, income.I1_8);
+    const bool grid_kind = income.I1_1.size() == 1 &&
+                           std::string_view("FELPI").find(income.I1_1[0]) != std::string_view::npos;
+    if (!income.titular() && grid_kind) row_of(rows, std::string(text::trim(income.I1_8)));
   }
   return rows;
 }
@@ -193,5 +193,7 @@ Decimal to_dollars(Decimal reais, int month, const TaxConstants& k) {
 Decimal to_reais(Decimal dollars, int month, const TaxConstants& k) {
   return despreza(dollars * k.TAB_DOLAR[month - 1], 15);
 }
+
+Decimal gps_employer_part(Decimal gps_total) { return despreza(gps_total / "0.2"_dec * "0.12"_dec, 15); }
 
 }  // namespace kx::tax

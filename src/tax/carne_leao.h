@@ -51,4 +51,7 @@ InverseMonth inverse_month(Decimal paid, Decimal deductions, const TaxConstants&
 Decimal to_dollars(Decimal reais, int month, const TaxConstants& k);
 Decimal to_reais(Decimal dollars, int month, const TaxConstants& k);
 
+// The employer's part of a domestic employee's monthly social security slip (GPS), from its total.
+Decimal gps_employer_part(Decimal gps_total);
+
 }  // namespace kx::tax

@@ -101,4 +101,35 @@ ExemptLimitCheck check_volunteer_benefit(Decimal value, Decimal other_rows, Deci
   return c;
 }
 
+PaidColumn paid_column(int code, Decimal amount, Decimal I13_09, const TaxConstants& k) {
+  PaidColumn c;
+  const auto above = [&](Decimal limit) {
+    return amount > limit ? amount - limit : Decimal::raw(0, 2);
+  };
+  if (code >= 1 && code <= 6) c.I6_5 = above(k.NVALESCOL);
+  if (code == 50) c.I6_5 = above(k.NMAXINSS);
+  if ((code == 36 || code == 38) && I13_09.is_zero())
+    c.warning = {
+        std::string("Atenção! As contribuições de previdência complementar cujo o ônus "_cp),
+        std::string("seja do próprio contribuinte fica condicionado a contribuição para"_cp),
+        std::string("a previdência oficial, exceto se já aposentado. Na previdência dos"_cp),
+        std::string("dependentes menores de 16 anos só podem ser deduzidas se o titular"_cp),
+        std::string("contribuir a P. Oficial e se maior de 16 o próprio dependente deve"_cp),
+        std::string("recolher a Previdência. Lei 10.887 de 18/06/04 artigo 13.   "_cp)};
+  return c;
+}
+
+NonDeductibleColumn non_deductible_column(int code, Decimal value, Decimal paid) {
+  if (code > 28)
+    return {Decimal(),
+            {std::string("Valores não dedutíveis só deve ser preenchido para convênios"_cp),
+             std::string("hospitalares ou médicos quando o contribuinte é reembolsado. "_cp),
+             std::string("Esse campo será preenchido pelo programa nas situações onde"_cp),
+             std::string("os valores ultrapassam o limite permitido"_cp)}};
+  if (code >= 8 && value > paid)
+    return {Decimal(), {std::string("O valor não dedutível ou reembolsado"_cp),
+                        std::string("não pode ser maior que o valor pago "_cp)}};
+  return {value, {}};
+}
+
 }  // namespace kx::tax

@@ -2,6 +2,7 @@
 // first; the questions it carries are put to the operator; `apply` then gives the values to keep.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,5 +49,22 @@ ExemptLimitCheck check_serious_illness(Decimal value, const std::string& CODAT);
 // LIMITFIFA: the volunteer benefit up to its exempt limit.
 ExemptLimitCheck check_volunteer_benefit(Decimal value, Decimal other_rows, Decimal row_income,
                                          const TaxConstants& k);
+
+// FDOAPAG: the rule of the paid column of a payment row. Education (codes 1-6) and the domestic
+// employer (code 50) get their part above the limit as non-deductible; a private pension (36, 38)
+// without official social security (`I13_09` 0) gets a warning.
+struct PaidColumn {
+  std::optional<Decimal> I6_5;  // the new non-deductible part, when the rule sets it
+  std::vector<std::string> warning;
+};
+PaidColumn paid_column(int code, Decimal amount, Decimal I13_09, const TaxConstants& k);
+
+// FCONFNDEDU: the rule of the non-deductible column. Only medical codes (8-28) take a value, and
+// never more than the amount paid; otherwise the refusal is shown and the column keeps 0.
+struct NonDeductibleColumn {
+  Decimal value;
+  std::vector<std::string> refusal;
+};
+NonDeductibleColumn non_deductible_column(int code, Decimal value, Decimal paid);
 
 }  // namespace kx::tax

@@ -23,12 +23,14 @@ Bracket monthly_bracket(const TaxConstants& k, Decimal base) {
 
 Decimal annual_tax(const TaxConstants& k, Decimal base, int months) {
   std::array<Decimal, 4> bounds = k.NBASEAN;
+  // Scaled amounts keep 6 decimals: far below the centavo, and room for large bases.
+  const auto scale = [months](Decimal amount) { return (amount * months / 12).round(6); };
   if (months != 12)
-    for (auto& bound : bounds) bound = bound * months / 12;
+    for (auto& bound : bounds) bound = scale(bound);
   const int index = bracket_index(bounds, base);
   if (index == 0) return Decimal::raw(0, 2);
   Decimal deduction = k.NDEDUAN[index - 1];
-  if (months != 12) deduction = deduction * months / 12;
+  if (months != 12) deduction = scale(deduction);
   return despreza(base * k.RATES[index - 1] - deduction, 12);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/cp850.h"
 #include "fixture.h"
 #include "tax/annual.h"
 #include "tax/compute.h"
@@ -246,6 +247,19 @@ TEST(Quotas, CountAndValue) {
   EXPECT_EQ(estate.QTD_QUOTA, 1);
   EXPECT_EQ(estate.I13_37, "1000"_dec);
   EXPECT_EQ(estate.DEBITAUT, "");
+}
+
+TEST(Models, EstateAndDepartureStayComplete) {
+  Summary s;
+  EXPECT_TRUE(model_switch_refusal(s).empty());
+  s.DECSAIDA = "S";
+  EXPECT_EQ(model_switch_refusal(s).at(0),
+            std::string("A declaração de saída definitiva só pode ser uma completa"_cp));
+  s.DECFINAL = "S";
+  EXPECT_EQ(model_switch_refusal(s).at(0),
+            std::string("A declaração final de espólio só pode ser uma completa"_cp));
+  EXPECT_TRUE(rural_loss_question(RuralResult{}).empty());
+  EXPECT_EQ(rural_loss_question(RuralResult{"-1"_dec, {}, {}}).size(), 3u);
 }
 
 }  // namespace

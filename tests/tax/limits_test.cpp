@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "base/cp850.h"
 #include "fixture.h"
 #include "tax/limits.h"
@@ -130,6 +132,41 @@ TEST(ExemptColumns, SeriousIllnessAndVolunteerBenefit) {
             std::string("de R$ 6.560,00 deve ser lançado no rendimento tributável"_cp));
   EXPECT_EQ(apply(fifa, {}, true, true).I1_4, "6560"_dec);
   EXPECT_EQ(check_volunteer_benefit("100"_dec, "43440"_dec, {}, k).value, "0"_dec);
+}
+
+}  // namespace
+}  // namespace kx::tax
+
+namespace kx::tax {
+namespace {
+
+TEST(PaymentColumns, PaidAndNonDeductibleRules) {
+  TaxConstants k;
+  struct Case {
+    int code;
+    const char* amount;
+    std::optional<const char*> non_deductible;
+  } paid_cases[] = {
+      {1, "5000", "1624.17"},  // education above 3375.83
+      {6, "3000", "0"},
+      {50, "1500", "347.12"},  // domestic employer above 1152.88
+      {10, "5000", std::nullopt},
+  };
+  for (const auto& c : paid_cases) {
+    const PaidColumn col = paid_column(c.code, Decimal::parse(c.amount).value(), "1"_dec, k);
+    ASSERT_EQ(col.I6_5.has_value(), c.non_deductible.has_value()) << c.code;
+    if (c.non_deductible)
+      EXPECT_EQ(*col.I6_5, Decimal::parse(*c.non_deductible).value()) << c.code;
+  }
+  EXPECT_FALSE(paid_column(36, "100"_dec, "0"_dec, k).warning.empty());
+  EXPECT_TRUE(paid_column(36, "100"_dec, "10"_dec, k).warning.empty());
+
+  EXPECT_EQ(non_deductible_column(10, "300"_dec, "1000"_dec).value, "300"_dec);
+  const auto above_paid = non_deductible_column(10, "1300"_dec, "1000"_dec);
+  EXPECT_EQ(above_paid.value, "0"_dec);
+  EXPECT_FALSE(above_paid.refusal.empty());
+  EXPECT_FALSE(non_deductible_column(36, "10"_dec, "100"_dec).refusal.empty());
+  EXPECT_EQ(non_deductible_column(1, "10"_dec, "5"_dec).value, "10"_dec);
 }
 
 }  // namespace
