@@ -9,6 +9,7 @@
 #pragma once
 
 #include <compare>
+#include <concepts>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -31,6 +32,9 @@ class Decimal {
 
   constexpr Decimal() = default;
   constexpr Decimal(int64_t integer) : mantissa_(integer) {}  // NOLINT: implicit on purpose
+  // Binary fractions are never Decimals: Decimal(0.275) would silently be 0. Use "0.275"_dec.
+  template <std::floating_point F>
+  Decimal(F) = delete;
   // mantissa * 10^-scale, e.g. Decimal::raw(12345, 2) == 123.45. scale in 0..kMaxScale (else
   // std::invalid_argument).
   static Decimal raw(int64_t mantissa, int scale);

@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <type_traits>
 
 namespace kx {
 namespace {
 
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+
+// Integers convert; binary fractions do not compile.
+static_assert(std::is_convertible_v<int, Decimal> && std::is_convertible_v<int64_t, Decimal>);
+static_assert(!std::is_convertible_v<double, Decimal> && !std::is_constructible_v<Decimal, float>);
 
 struct ParseCase {
   const char* text;
