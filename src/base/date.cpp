@@ -110,6 +110,14 @@ std::string Date::dmy() const {
   return buf;
 }
 
+std::string Date::dmy_short() const {
+  if (empty()) return "  /  /  ";
+  Civil c = civil(serial_);
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", c.day, c.month, c.year % 100);
+  return buf;
+}
+
 std::string Date::dtos() const {
   if (empty()) return std::string(8, ' ');
   Civil c = civil(serial_);

@@ -35,6 +35,8 @@ class Date {
 
   // "dd/mm/yyyy"; the empty date gives "  /  /    ".
   std::string dmy() const;
+  // "dd/mm/yy" (the last two digits of the year); the empty date gives "  /  /  ".
+  std::string dmy_short() const;
   // "YYYYMMDD"; the empty date gives eight blanks.
   std::string dtos() const;
 

@@ -82,7 +82,11 @@ TEST(Date, StoredFormRoundTrip) {
   EXPECT_EQ(d.dmy(), "09/07/1987");
   EXPECT_EQ(Date::parse_dtos(d.dtos()).value(), d);
   EXPECT_EQ(Date::parse_dmy(d.dmy()).value(), d);
+  EXPECT_EQ(d.dmy_short(), "09/07/87");
+  EXPECT_EQ(ymd(2005, 1, 31).dmy_short(), "31/01/05");
+  EXPECT_EQ(Date::parse_dmy(ymd(1905, 1, 31).dmy_short()).value(), ymd(1905, 1, 31));
   EXPECT_EQ(Date().dmy(), "  /  /    ");
+  EXPECT_EQ(Date().dmy_short(), "  /  /  ");
   EXPECT_EQ(Date().dtos(), "        ");
 }
 
