@@ -67,19 +67,15 @@ std::string format(i128 m, int scale, char point, char group) {
     v /= 10;
   } while (v != 0);
   while (static_cast<int>(digits.size()) < scale + 1) digits.push_back('0');
-  // digits holds the number reversed; rebuild it in order.
+  std::reverse(digits.begin(), digits.end());
+  const std::size_t int_digits = digits.size() - static_cast<std::size_t>(scale);
   std::string out;
   if (m < 0) out.push_back('-');
-  int int_digits = static_cast<int>(digits.size()) - scale;
-  for (int i = 0; i < int_digits; ++i) {
+  for (std::size_t i = 0; i < int_digits; ++i) {
     if (group && i > 0 && (int_digits - i) % 3 == 0) out.push_back(group);
-    out.push_back(digits[digits.size() - 1 - i]);
+    out.push_back(digits[i]);
   }
-  if (scale > 0) {
-    out.push_back(point);
-    for (int i = int_digits; i < static_cast<int>(digits.size()); ++i)
-      out.push_back(digits[digits.size() - 1 - i]);
-  }
+  if (scale > 0) out.append(1, point).append(digits, int_digits);
   return out;
 }
 
@@ -146,8 +142,7 @@ std::optional<Decimal> parse_number(std::string_view text, char point, char grou
     if (c == group && group) continue;
     if (c < '0' || c > '9') return std::nullopt;
     if (m == 0 && c == '0') continue;
-    if (++significant > 19) throw DecimalOverflow("decimal overflow");
-    m = m * 10 + (c - '0');
+    if (++significant <= 19) m = m * 10 + (c - '0');
   }
   // One digit beyond the largest scale decides the rounding; later ones cannot change it.
   int scale = 0;
@@ -157,6 +152,7 @@ std::optional<Decimal> parse_number(std::string_view text, char point, char grou
     m = m * 10 + (c - '0');
     ++scale;
   }
+  if (significant > 19) throw DecimalOverflow("decimal overflow");
   return fit(neg ? -m : m, scale);
 }
 

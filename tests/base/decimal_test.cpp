@@ -90,6 +90,7 @@ TEST(DecimalParse, NumberTooLargeIsOverflowNotGarbage) {
   EXPECT_THROW(Decimal::parse("-99999999999999999999.5"), DecimalOverflow);
   EXPECT_THROW(Decimal::parse_br("99.999.999.999.999.999.999"), DecimalOverflow);
   EXPECT_THROW("x"_dec, std::invalid_argument);
+  EXPECT_FALSE(Decimal::parse("99999999999999999999x").has_value());  // bad text before size
 }
 
 TEST(DecimalFormat, DbaseAndBrazilian) {
