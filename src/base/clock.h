@@ -48,7 +48,7 @@ class SystemClock : public Clock {
   int64_t start_ms_ = 0;
 };
 
-// Time that moves only when told to (or when something sleeps on it).
+// Time that moves only when told to (or when something sleeps on it). Used from one thread.
 class VirtualClock : public Clock {
  public:
   explicit VirtualClock(DateTime start);
