@@ -27,6 +27,7 @@ struct Row {
   unsigned flags = kNone;
 };
 
+// S: created by the program when missing; R: delivered with it.
 constexpr auto S = TableKind::system;
 constexpr auto R = TableKind::reference;
 constexpr auto shared = Sharing::shared;
