@@ -55,6 +55,7 @@ std::optional<Event> MemoryTerminal::read(int64_t timeout_ms) {
   idle_reads_ = 0;
   Event e = std::get<Event>(script_.front());
   script_.pop_front();
+  if (on_key && e.kind == EventKind::kKey) on_key(e);
   return e;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -54,6 +55,10 @@ class MemoryTerminal : public Terminal {
   // Cells sent to the terminal so far (to prove that flushing sends only changes).
   long cells_drawn() const { return cells_drawn_; }
   int presents() const { return presents_; }
+
+  // Called before each key is delivered, with the screen flushed: tests look at what a modal
+  // operation shows while it waits.
+  std::function<void(const Event&)> on_key;
 
   // The whole terminal as UTF-8 text with row numbers, the cursor and what is left of the script.
   std::string dump() const;
