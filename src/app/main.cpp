@@ -1,0 +1,39 @@
+#include <cstdio>
+#include <exception>
+#include <string_view>
+
+#include "app/verbs.h"
+
+namespace {
+
+struct Verb {
+  std::string_view name;
+  int (*run)(const kx::app::Args&);
+};
+
+constexpr Verb kVerbs[] = {
+    {"--help", kx::app::verb_help}, {"-h", kx::app::verb_help},  {"--version", kx::app::verb_version},
+    {"id", kx::app::verb_id},       {"mask", kx::app::verb_mask},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    kx::app::verb_help({});
+    return 2;
+  }
+  std::string_view verb = argv[1];
+  kx::app::Args args(argv + 2, argv + argc);
+  for (const auto& v : kVerbs) {
+    if (v.name != verb) continue;
+    try {
+      return v.run(args);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "kaprix: %s\n", e.what());
+      return 2;
+    }
+  }
+  std::fprintf(stderr, "kaprix: comando desconhecido: %s (veja kaprix --help)\n", argv[1]);
+  return 2;
+}

@@ -1,0 +1,33 @@
+#include <cstdio>
+
+#include "app/verbs.h"
+
+namespace kx::app {
+
+int verb_help(const Args&) {
+  std::fputs(
+      "Uso: kaprix COMANDO [ARGUMENTOS]\n"
+      "\n"
+      "  kaprix id cpf|cnpj|nit NUMERO...\n"
+      "      Confere os dígitos verificadores. Para cada número, uma linha: o número\n"
+      "      formatado e \"valido\" ou \"invalido (digitos corretos: DD)\".\n"
+      "      Sai com 0 quando todos são válidos, 1 quando algum não é.\n"
+      "\n"
+      "  kaprix mask MASCARA VALOR\n"
+      "      Mostra VALOR formatado pela máscara, entre colchetes. VALOR é um número com\n"
+      "      \".\" para os decimais, uma data dd/mm/aaaa ou um texto; máscaras com R, X ou !\n"
+      "      no modelo formatam o valor como texto.\n"
+      "      Exemplo: kaprix mask \"@E 999,999.99\" -1500   ->   [ -1.500,00]\n"
+      "\n"
+      "  kaprix --version    mostra a versão\n"
+      "  kaprix --help       mostra esta ajuda\n",
+      stdout);
+  return 0;
+}
+
+int verb_version(const Args&) {
+  std::printf("kaprix %s\n", KX_VERSION);
+  return 0;
+}
+
+}  // namespace kx::app

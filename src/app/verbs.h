@@ -1,0 +1,19 @@
+// The verbs of the kaprix command line. Each takes the arguments after the verb (UTF-8) and
+// returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kx::app {
+
+using Args = std::vector<std::string>;
+
+int verb_help(const Args& args);
+int verb_version(const Args& args);
+// kaprix id cpf|cnpj|nit NUMBER...
+int verb_id(const Args& args);
+// kaprix mask MASK VALUE
+int verb_mask(const Args& args);
+
+}  // namespace kx::app
