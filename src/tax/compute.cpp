@@ -21,11 +21,11 @@ void accumulated_income(const Declaration& d, const TaxConstants& k, Result& r) 
     if (row.I1_21 <= 0)
       r.notices.push_back({NoticeKind::RraMonthsMissing,
                            {std::string("É necessário informar a quantidade de meses"_cp),
-                            join({row.I1_2})}});
+                            row.I1_2}});
     if (row.I1_36.find_first_not_of(' ') == std::string::npos)
       r.notices.push_back({NoticeKind::RraMonthMissing,
                            {std::string("É necessário informar o mês do recebimento"_cp),
-                            join({row.I1_2})}});
+                            row.I1_2}});
   }
 }
 
@@ -39,7 +39,7 @@ Result compute(const Declaration& d, const Context& context) {
 
   recount_dependants(d.dependants, r);
   payment_totals(d.payments, r);
-  education(d.payments, k, r);
+  education(d.payments, d.dependants, k, r);
   carne_leao(d, context, r);
   accumulated_income(d, k, r);
   income_totals(d, r);

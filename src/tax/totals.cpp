@@ -93,9 +93,11 @@ void payment_totals(const std::vector<PaymentRow>& payments, Result& r) {
   }
 }
 
-void education(const std::vector<PaymentRow>& payments, const TaxConstants& k, Result& r) {
+void education(const std::vector<PaymentRow>& payments, const std::vector<Dependant>& dependants,
+               const TaxConstants& k, Result& r) {
   std::map<int, Decimal> per_person{{0, Decimal()}};
-  for (int number : r.person_numbers) per_person.emplace(number, Decimal());
+  for (size_t i = 0; i < dependants.size() && i < r.person_numbers.size(); ++i)
+    if (dependants[i].CODIDEPEN < 100) per_person.emplace(r.person_numbers[i], Decimal());
   for (const PaymentRow& p : payments) {
     if (!between(p.I6_3, 1, 2)) continue;
     auto slot = per_person.find(p.I6_6);

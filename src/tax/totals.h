@@ -18,8 +18,10 @@ void recount_dependants(const std::vector<Dependant>& dependants, Result& r);
 void payment_totals(const std::vector<PaymentRow>& payments, Result& r);
 
 // I13_13: education paid (codes 1 and 2), limited per person to NVALESCOL. A payment's person
-// number must be the titular's (0) or one of `r.person_numbers`; others are left out with a notice.
-void education(const std::vector<PaymentRow>& payments, const TaxConstants& k, Result& r);
+// number must be the titular's (0) or that of a dependant or alimony recipient (r.person_numbers,
+// after recount_dependants); others are left out with a notice.
+void education(const std::vector<PaymentRow>& payments, const std::vector<Dependant>& dependants,
+               const TaxConstants& k, Result& r);
 
 // CALC_RAA: the own tax of an accumulated income taxed on its own: the net amount
 // (I1_4 - I1_6 - I1_12) taxed at the monthly bracket of its monthly average, less the monthly

@@ -43,25 +43,30 @@ TEST(PaymentTotals, EachCodeFeedsItsTotal) {
 
 TEST(Education, LimitedPerPersonKeyedByThePersonNumber) {
   TaxConstants k;
-  // Person 1 was deleted: the remaining dependant keeps its number 2, and the recipient is 3.
+  // Person 1 was deleted: the remaining dependant keeps its number 2, the recipient is 3 and the
+  // heir 4 has no education deduction.
+  const std::vector<Dependant> people = {dependant(2), dependant(3, 99), dependant(4, 100)};
   Result r;
-  recount_dependants({dependant(2), dependant(3, 99)}, r);
+  recount_dependants(people, r);
   EXPECT_EQ(r.N_DEPEN, 1);
   EXPECT_EQ(r.DESPALIM, 1);
   education({payment(1, "5000"_dec, {}, 0), payment(2, "2000"_dec, {}, 2),
-             payment(1, "2000"_dec, {}, 2), payment(1, "100"_dec, {}, 7)},
-            k, r);
-  // Titular 5000 -> 3375.83; person 2: 2000 + 2000 -> 3375.83; person 7 does not exist.
-  EXPECT_EQ(r.I13_13, "6751.66"_dec);
+             payment(1, "2000"_dec, {}, 2), payment(1, "300"_dec, {}, 3),
+             payment(1, "100"_dec, {}, 7), payment(1, "100"_dec, {}, 4)},
+            people, k, r);
+  // Titular 5000 -> 3375.83; person 2: 2000 + 2000 -> 3375.83; recipient 300; persons 7 and 4
+  // have no slot.
+  EXPECT_EQ(r.I13_13, "7051.66"_dec);
   EXPECT_TRUE(r.has_notice(NoticeKind::EducationPersonMissing));
 }
 
 TEST(Education, RowsWithoutNumberGetTheirPosition) {
   TaxConstants k;
+  const std::vector<Dependant> people = {dependant(0), dependant(0)};
   Result r;
-  recount_dependants({dependant(0), dependant(0)}, r);
+  recount_dependants(people, r);
   EXPECT_EQ(r.person_numbers, (std::vector<int>{1, 2}));
-  education({payment(1, "1000"_dec, {}, 2)}, k, r);
+  education({payment(1, "1000"_dec, {}, 2)}, people, k, r);
   EXPECT_EQ(r.I13_13, "1000"_dec);
 }
 
