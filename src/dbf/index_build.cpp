@@ -44,9 +44,11 @@ std::unique_ptr<IndexFile> IndexFile::build(const std::filesystem::path& path, s
   if (key_width < 1 || key_width > kMaxKeyWidth) throw std::invalid_argument("index key width out of range");
   if (expr_text.size() > static_cast<std::size_t>(index::kMaxExprLength))
     throw std::invalid_argument("index key expression too long");
-  for (const Entry& e : entries)
+  for (const Entry& e : entries) {
     if (e.first.size() != static_cast<std::size_t>(key_width))
       throw std::invalid_argument("index key of the wrong width");
+    if (e.second == 0) throw std::invalid_argument("record numbers start at 1");
+  }
 
   // Order of the entries, without copying keys; exact duplicates are kept once.
   auto less = [&](uint32_t a, uint32_t b) {

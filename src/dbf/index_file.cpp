@@ -305,19 +305,32 @@ std::optional<IndexFile::Position> IndexFile::Impl::lower_bound(std::string_view
   return settle_forward(descend(key.substr(0, h_.key_width), 0, false, nullptr));
 }
 
+// A damaged tree can lead a search astray; a walk that would not move on is reported rather
+// than looped over.
 std::optional<IndexFile::Position> IndexFile::Impl::next(const Position& at) {
   refresh();
-  return settle_forward(descend(at.key, at.recno, true, nullptr));
+  auto p = settle_forward(descend(at.key, at.recno, true, nullptr));
+  if (p && compare_positions(*p, at) <= 0) damaged("entries out of order");
+  return p;
 }
 
 std::optional<IndexFile::Position> IndexFile::Impl::prev(const Position& at) {
   refresh();
-  return before(descend(at.key, at.recno, false, nullptr));
+  auto p = before(descend(at.key, at.recno, false, nullptr));
+  if (p && compare_positions(*p, at) >= 0) damaged("entries out of order");
+  return p;
+}
+
+int IndexFile::Impl::compare_positions(const Position& a, const Position& b) const {
+  int c = cmp_(a.key, b.key);
+  if (c != 0) return c;
+  return (a.recno > b.recno) - (a.recno < b.recno);
 }
 
 void IndexFile::Impl::insert(std::string_view key, uint32_t recno) {
   require_change("insert");
   if (key.size() != h_.key_width) throw std::invalid_argument("index key of the wrong width");
+  if (recno == 0) throw std::invalid_argument("record numbers start at 1");
   if (cache_.size() > kCacheLimit) {
     flush_dirty();
     cache_.clear();
@@ -490,6 +503,8 @@ bool IndexFile::Impl::verify_page(uint32_t number, uint32_t level, const std::st
     if (hi && compare_entry(p, i, *hi, hi_rec) >= 0) return fail("entry above its parent's bound");
   }
   if (level == 0) {
+    for (int i = 0; i < n; ++i)
+      if (recno_at(p, i) == 0) return fail("record number 0");
     leaves.push_back(number);
     count += n;
     return true;

@@ -76,6 +76,7 @@ class IndexFile::Impl {
   std::optional<Position> settle_forward(Spot s);
   std::optional<Position> before(Spot s);
   Position position(const index::Page& leaf, int slot) const;
+  int compare_positions(const Position& a, const Position& b) const;
 
   void insert_into_parent(std::vector<PathStep>& path, const uint8_t* sep, uint32_t child);
   // Removes the child at the end of the path from its parent, and parents left empty; then
