@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../os/temp_folder.h"
+#include "access_fixture.h"
+#include "operator_script.h"
+#include "store/folder.h"
+
+namespace kx::store::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FolderNames, SeparatorRules) {
+  struct Case {
+    const char* path;
+    const char* bar_dir;
+    const char* bar_fora;
+    const char* bar_esq;
+    const char* tira_dir;
+  };
+  const Case cases[] = {
+      {"/home/Escritorio/Dados", "/home/Escritorio/Dados/", "/home/Escritorio/Dados",
+       "/home/Escritorio/Dados", "Dados"},
+      {"/home/Dados/", "/home/Dados/", "/home/Dados", "/home/Dados/", ""},
+      {"IMP0115.DBF", "IMP0115.DBF/", "IMP0115.DBF", "/IMP0115.DBF", "IMP0115.DBF"},
+      {"", "/", "", "/", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(BAR_DIR(c.path), c.bar_dir) << c.path;
+    EXPECT_EQ(BAR_FORA(c.path), c.bar_fora) << c.path;
+    EXPECT_EQ(BAR_ESQ(c.path), c.bar_esq) << c.path;
+    EXPECT_EQ(TIRA_DIR(c.path), c.tira_dir) << c.path;
+  }
+}
+
+TEST(FolderNames, VerdirIgnoresOneFinalSeparatorAndRefusesRelativePaths) {
+  os::testing::TempFolder tmp;
+  fs::create_directories(tmp / "Dados");
+  tmp.write("arquivo.txt");
+  struct Case {
+    std::string folder;
+    bool exists;
+  };
+  const Case cases[] = {
+      {tmp / "Dados", true},   {tmp / "Dados/", true},        {tmp / "Dados  ", true},
+      {"/", true},             {tmp / "Outra", false},        {tmp / "arquivo.txt", false},
+      {"Dados", false},        {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(VERDIR(c.folder), c.exists) << "'" << c.folder << "'";
+}
+
+TEST(FolderNames, SameFileComparesIdentityNotSpelling) {
+  os::testing::TempFolder tmp;
+  fs::create_directories(tmp / "Dados");
+  fs::create_directories(tmp / "Outra");
+  fs::create_symlink(tmp / "Dados", tmp / "atalho");
+  EXPECT_TRUE(same_file(tmp / "Dados", tmp / "Dados/"));
+  EXPECT_TRUE(same_file(tmp / "Dados", tmp / "atalho"));
+  EXPECT_FALSE(same_file(tmp / "Dados", tmp / "Outra"));
+  EXPECT_FALSE(same_file(tmp / "Dados", tmp / "Nenhuma"));
+}
+
+TEST(FolderNames, CriNdirAsksThenCreatesEveryMissingLevel) {
+  os::testing::TempFolder tmp;
+  fs::create_directories(tmp / "A");
+  ScriptedOperator op;
+  const std::string folder = tmp / "A/B/C/";
+
+  op.answers = {false};
+  EXPECT_FALSE(CRI_NDIR(op, folder, "dados"));
+  EXPECT_FALSE(fs::exists(tmp / "A/B"));
+  EXPECT_EQ(op.events, std::vector<std::string>{"ask: Pasta nova para dados? | Cria a nova pasta?"});
+
+  op.answers = {true};
+  EXPECT_TRUE(CRI_NDIR(op, folder, "dados"));
+  EXPECT_TRUE(fs::is_directory(tmp / "A/B/C"));
+  op.events.clear();
+  EXPECT_TRUE(CRI_NDIR(op, folder, "dados"));  // there now: nothing asked
+  EXPECT_TRUE(op.events.empty());
+}
+
+TEST(FolderNames, CriNdirTellsWhatCannotBeCreated) {
+  os::testing::TempFolder tmp;
+  tmp.write("A/arquivo");
+  ScriptedOperator op;
+  op.answers = {true};
+  const std::string blocked = tmp / "A/arquivo/B";
+  EXPECT_FALSE(CRI_NDIR(op, blocked, "dados"));
+  EXPECT_EQ(op.boxes(), std::vector<std::string>{"Problemas ao criar a pasta " + blocked});
+
+  op.events.clear();
+  EXPECT_FALSE(CRI_NDIR(op, "relativa/B", "dados"));  // refused without asking
+  EXPECT_EQ(op.events, std::vector<std::string>{"box: Problemas ao criar a pasta relativa/B"});
+}
+
+TEST(FolderNames, VejaArqReportsTheFirstMissingTable) {
+  os::testing::TempFolder tmp;
+  for (const char* name : {"MVN1A.DBF", "MVN2A.DBF", "IMP0114.DBF", "IMP0214.DBF"}) tmp.write(name);
+  struct Case {
+    int count;
+    const char* prefix;
+    const char* suffix;
+    const char* missing;  // nullptr: none
+  };
+  const Case cases[] = {
+      {2, "MVN", "A", nullptr},
+      {3, "MVN", "A", "MVN3A.DBF"},
+      {2, "IMP", "14", nullptr},
+      {3, "IMP", "14", "IMP0314.DBF"},
+      {1, "IRM", "A", "IRM1A.DBF"},
+  };
+  for (const Case& c : cases) {
+    ScriptedOperator op;
+    EXPECT_EQ(VEJA_ARQ(op, c.count, tmp.path(), c.prefix, c.suffix), c.missing != nullptr)
+        << c.prefix << c.count;
+    if (c.missing)
+      EXPECT_EQ(op.boxes(),
+                std::vector<std::string>{cp("Não encontrado o Arquivo ") + tmp / c.missing});
+    else
+      EXPECT_TRUE(op.boxes().empty());
+  }
+}
+
+}  // namespace
+}  // namespace kx::store::testing
