@@ -126,7 +126,11 @@ void complete_grid_row(MonthlyRow& row, Date payment_date, const Context& contex
     for (int m = 1; m <= 12; ++m) year += row.at(x, m);
     row.at(x, kYear) = year;
   }
-  if (outdated)
+  const auto already = [&notices] {
+    return std::any_of(notices.begin(), notices.end(),
+                       [](const Notice& n) { return n.kind == NoticeKind::SelicOutdated; });
+  };
+  if (outdated && !already())
     notices.push_back({NoticeKind::SelicOutdated,
                        {std::string("Atenção! O cadastro da Selic esta desatualizado."_cp)}});
 }

@@ -198,7 +198,9 @@ TEST(Period, EstateAndDepartureDivisors) {
     std::vector<Notice> notices;
     EXPECT_EQ(period_months(c.summary, notices), c.months) << c.name;
     EXPECT_EQ(notices.size(), c.notice ? 1u : 0u) << c.name;
-    if (c.notice && !notices.empty()) EXPECT_EQ(notices[0].kind, *c.notice) << c.name;
+    if (c.notice && !notices.empty()) {
+      EXPECT_EQ(notices[0].kind, *c.notice) << c.name;
+    }
   }
 }
 
@@ -247,6 +249,12 @@ TEST(Quotas, CountAndValue) {
   EXPECT_EQ(estate.QTD_QUOTA, 1);
   EXPECT_EQ(estate.I13_37, "1000"_dec);
   EXPECT_EQ(estate.DEBITAUT, "");
+}
+
+TEST(Range, TaxBeyondTheProgramsRangeIsAnErrorNotAWrongNumber) {
+  // 50,000,000.00 of income: an annual tax above 9,999,999.99 does not fit the annual width.
+  EXPECT_THROW(compute(salaried("50000000"_dec, "N"), test::context()), DecimalOverflow);
+  EXPECT_NO_THROW(compute(salaried("30000000"_dec, "N"), test::context()));
 }
 
 TEST(Models, EstateAndDepartureStayComplete) {

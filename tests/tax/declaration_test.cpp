@@ -32,7 +32,9 @@ void expect_lines(Result r, const std::map<std::string, const char*>& expected) 
     EXPECT_EQ(value_of(r, name), Decimal::parse(value).value()) << name;
   for (int n = 1; n <= 50; ++n) {
     const std::string name = (n < 10 ? "I13_0" : "I13_") + std::to_string(n);
-    if (!expected.count(name)) EXPECT_EQ(value_of(r, name), Decimal()) << name;
+    if (!expected.count(name)) {
+      EXPECT_EQ(value_of(r, name), Decimal()) << name;
+    }
   }
 }
 

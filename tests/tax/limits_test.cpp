@@ -155,8 +155,9 @@ TEST(PaymentColumns, PaidAndNonDeductibleRules) {
   for (const auto& c : paid_cases) {
     const PaidColumn col = paid_column(c.code, Decimal::parse(c.amount).value(), "1"_dec, k);
     ASSERT_EQ(col.I6_5.has_value(), c.non_deductible.has_value()) << c.code;
-    if (c.non_deductible)
+    if (c.non_deductible) {
       EXPECT_EQ(*col.I6_5, Decimal::parse(*c.non_deductible).value()) << c.code;
+    }
   }
   EXPECT_FALSE(paid_column(36, "100"_dec, "0"_dec, k).warning.empty());
   EXPECT_TRUE(paid_column(36, "100"_dec, "10"_dec, k).warning.empty());
