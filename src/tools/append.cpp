@@ -11,11 +11,11 @@ namespace kx::tools {
 
 namespace {
 
-// A row ready to append: record bytes plus the memo texts to store after it.
+// A row ready to append: record bytes (deleted flag included) plus the memo texts to store
+// after it.
 struct Row {
   std::string record;
   std::vector<std::pair<const dbf::Field*, std::string>> memos;
-  bool deleted = false;
 };
 
 // The header's columns as fields of the schema; nullptr for the deleted-mark column "*".
@@ -51,13 +51,13 @@ std::vector<Row> read_rows(std::istream& in, const dbf::Table& table) {
     if (cells.size() != columns.size())
       throw CsvError(where + std::to_string(cells.size()) + " values for " +
                      std::to_string(columns.size()) + " columns");
-    Row row{table.blank_record(), {}, false};
+    Row row{table.blank_record(), {}};
     for (std::size_t i = 0; i < cells.size(); ++i) {
       const dbf::Field* f = columns[i];
       if (!f) {
         if (!cells[i].empty() && cells[i] != "*")
           throw CsvError(where + "column \"*\" holds \"" + cells[i] + "\" (\"*\" or empty)");
-        row.deleted = cells[i] == "*";
+        if (cells[i] == "*") row.record[0] = '*';
         continue;
       }
       try {
@@ -82,10 +82,14 @@ int verb_append(const Args& args) {
   const bool shared = args.has("--shared");
   const bool verbose = args.has("--verbose");
   dbf::Table table = open_table(args.at(0), shared ? dbf::OpenMode::shared : dbf::OpenMode::exclusive);
-  const std::vector<Row> rows = read_rows(std::cin, table);
+  std::vector<Row> rows = read_rows(std::cin, table);
   // A shared open writes each row at once; an exclusive one batches until close().
   std::vector<uint32_t> written;
-  for (const Row& row : rows) {
+  for (Row& row : rows) {
+    // A row with memo texts is appended marked deleted and recalled once its memos are
+    // stored, so that a process killed in between never leaves the row without them.
+    const bool staged = !row.memos.empty() && row.record[0] != '*';
+    if (staged) row.record[0] = '*';
     const uint32_t recno = table.append(row.record, lock_wait());
     if (recno == 0)
       throw dbf::TableError(dbf::TableError::Kind::in_use,
@@ -94,7 +98,7 @@ int verb_append(const Args& args) {
                                 std::to_string(rows.size()) + " rows were appended");
     for (const auto& [field, memo] : row.memos) table.set_memo(std::string_view(field->name), memo);
     table.commit();
-    if (row.deleted) table.delete_record();
+    if (staged) table.recall();
     written.push_back(recno);
     if (shared) {
       table.unlock_record(recno);

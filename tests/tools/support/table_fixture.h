@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../os/temp_folder.h"
+#include "../../os/temp_folder.h"
 #include "process.h"
 #include "tools/csv.h"
 
