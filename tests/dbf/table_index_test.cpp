@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "base/cp850.h"
+#include "base/text.h"
 #include "dbf/expr.h"
 #include "dbf/index_file.h"
 #include "os/file.h"
@@ -199,6 +200,47 @@ TEST_F(TableIndex, AnIndexThatCannotBeTrustedIsRebuilt) {
     EXPECT_TRUE(t.seek("XAVIER"));
     EXPECT_TRUE(t.check().empty());
   }
+}
+
+TEST_F(TableIndex, AnOpenTableNoticesARecordChangedBehindItsIndex) {
+  Table t = make(OpenMode::shared);
+  t.close();
+  Table a = open("P.DBF");
+  a.attach_indexes({{"UPPER(NOME)", path("P.CDX")}});
+  {
+    os::File f = os::File::open(path("P.DBF"), os::File::Mode::read_write);
+    f.pwrite("XAVIER", 6, 32 + 2 * 32 + 1 + 1);  // record 1 was JOSÉ
+  }
+  EXPECT_FALSE(a.seek(cp850::from_utf8("JOSÉ")));
+  EXPECT_TRUE(a.seek("XAVIER"));
+  EXPECT_EQ(a.recno(), 1u);
+}
+
+TEST_F(TableIndex, CheckComparesEveryEntryWithItsRecord) {
+  make().close();
+  Table t = open("P.DBF");
+  t.attach_indexes({{"UPPER(NOME)", path("P.CDX")}});
+  ASSERT_TRUE(t.check().empty());
+  {
+    // An index with a sound header and signature that lost one entry.
+    Schema schema = testing::schema_of({"NOME:C:20", "IDADE:N:3"});
+    KeyExpr e = KeyExpr::parse("UPPER(NOME)", schema);
+    struct stat st {};
+    ASSERT_EQ(::stat(path("P.DBF").c_str(), &st), 0);
+    const DataSignature now{6, static_cast<uint64_t>(st.st_size),
+                            int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
+    IndexState state = IndexState::ok;
+    auto f = IndexFile::open(path("P.CDX"), e.text(), e.width(),
+                             [&](std::string_view a, std::string_view b) { return e.compare(a, b); },
+                             now, false, &state);
+    ASSERT_NE(f, nullptr);
+    f->begin_change();
+    ASSERT_TRUE(f->erase(text::pad_right("BRUNO", 20), 5));
+    f->end_change(now);
+  }
+  auto problems = t.check();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("no entry for record 5"), std::string::npos) << problems[0];
 }
 
 TEST_F(TableIndex, ATemporaryIndexOrdersAWorkingCopy) {

@@ -16,7 +16,7 @@ using testing::TableTest;
 
 class Processes : public TableTest {
  protected:
-  static constexpr int kWriters = 3, kRows = 40;
+  static constexpr int kWriters = 3, kRows = 20;
 
   // One writer: appends its rows and bumps record 1's IDADE once per row, under its lock.
   int write_rows(const Channel& ch, int w) {
