@@ -196,6 +196,7 @@ bool Table::seek_raw(std::string_view key, SeekMode mode) {
   t.at_bof = false;
   std::string k(key);
   const int width = t.order().expr().width();
+  if (static_cast<int>(k.size()) > width) k.resize(width);  // no key is longer
   if (mode == SeekMode::exact && static_cast<int>(k.size()) < width) k.resize(width, ' ');
   t.walk([&] {
     KeyOrder& o = t.order();

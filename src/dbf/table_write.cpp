@@ -124,7 +124,8 @@ void Table::Impl::commit() {
     UpdateLock u(*this, os::LockKind::exclusive);
     for (auto& o : orders) o->begin_change();
     write_current();
-    if (header.last_update != clock->today()) write_date_and_count(count());
+    const uint32_t n = count();  // other opens may have appended since this one last looked
+    if (header.last_update != clock->today()) write_date_and_count(n);
     const DataSignature sig = signature();
     for (auto& o : orders) o->end_change(sig);
   }
