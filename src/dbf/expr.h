@@ -39,7 +39,9 @@ class KeyExpr {
   // dd/mm/yyyy. Throws ExprError when the text does not fit the type.
   std::string key_from_text(std::string_view text) const;
   // Compares two keys of this expression (collation for character keys, bytes otherwise). A key
-  // shorter than width() compares as a prefix: equal when it is a prefix of the other.
+  // shorter than width() compares as a prefix: equal to every key that begins with it. For
+  // character keys "begins with" goes by collation weight, accents aside ("JOSE" matches
+  // "JOSÉ SILVA"), since the keys a prefix matches must form one run in key order.
   int compare(std::string_view a, std::string_view b) const;
 
   KeyExpr(KeyExpr&&) noexcept;

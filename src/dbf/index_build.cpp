@@ -1,7 +1,6 @@
 // IndexFile::build: sorts the entries and bulk-loads full leaves, then the inner levels, into one
 // image of the file that is written in a single pass.
 #include <algorithm>
-#include <numeric>
 #include <random>
 
 #include "dbf/index_file.h"
@@ -51,15 +50,20 @@ std::unique_ptr<IndexFile> IndexFile::build(const std::filesystem::path& path, s
   }
 
   // Order of the entries, without copying keys; exact duplicates are kept once.
-  auto less = [&](uint32_t a, uint32_t b) {
-    int c = cmp(entries[a].first, entries[b].first);
-    return c < 0 || (c == 0 && entries[a].second < entries[b].second);
+  struct Ref {
+    std::string_view key;
+    uint32_t recno;
   };
-  std::vector<uint32_t> order(entries.size());
-  std::iota(order.begin(), order.end(), 0u);
+  auto less = [&](const Ref& a, const Ref& b) {
+    int c = cmp(a.key, b.key);
+    return c < 0 || (c == 0 && a.recno < b.recno);
+  };
+  std::vector<Ref> order;
+  order.reserve(entries.size());
+  for (const Entry& e : entries) order.push_back({e.first, e.second});
   if (!std::is_sorted(order.begin(), order.end(), less)) std::sort(order.begin(), order.end(), less);
   order.erase(std::unique(order.begin(), order.end(),
-                          [&](uint32_t a, uint32_t b) { return !less(a, b) && !less(b, a); }),
+                          [&](const Ref& a, const Ref& b) { return !less(a, b) && !less(b, a); }),
               order.end());
 
   const int w = key_width;
@@ -85,9 +89,8 @@ std::unique_ptr<IndexFile> IndexFile::build(const std::filesystem::path& path, s
                       i + 1 < leaves ? number + 1 : 0, 0);
     for (std::size_t k = from; k < to; ++k) {
       uint8_t* e = p + index::kPageHeader + (k - from) * leaf_es;
-      const Entry& entry = entries[order[k]];
-      std::memcpy(e, entry.first.data(), w);
-      index::put<uint32_t>(e + w, entry.second);
+      std::memcpy(e, order[k].key.data(), w);
+      index::put<uint32_t>(e + w, order[k].recno);
     }
     level_pages.push_back({number, p + index::kPageHeader});
   }

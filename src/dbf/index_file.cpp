@@ -48,9 +48,11 @@ namespace kx::dbf {
 using index::Page;
 
 namespace {
-// Pages kept in memory by one open index file. Inside a change they are written back when the
-// cache is full; outside one they are dropped whenever another process changed the file.
+// Pages kept in memory by one open index file: outside a change they are dropped whenever
+// another process changed the file (or there are too many); inside one the changed pages are
+// written back and all dropped when the larger change limit is passed.
 constexpr std::size_t kCacheLimit = 2048;
+constexpr std::size_t kChangeCacheLimit = 8192;
 }  // namespace
 
 IndexFile::Impl::Impl(std::filesystem::path path, os::File file, index::Header header, Compare cmp,
@@ -78,10 +80,22 @@ void IndexFile::Impl::refresh() {
   if (in_change_) return;
   index::Header h;
   read_header(&h);
-  if (h.generation != cached_generation_ || cache_.size() > kCacheLimit) cache_.clear();
+  if (h.generation != cached_generation_ || cache_.size() > kCacheLimit) drop_cache();
   h_ = std::move(h);
   cached_generation_ = h_.generation;
   if (h_.unfinished) damaged("a change was begun and never finished");
+}
+
+void IndexFile::Impl::drop_cache() {
+  cache_.clear();
+  ++epoch_;
+}
+
+void IndexFile::Impl::make_room() {
+  ++epoch_;
+  if (cache_.size() <= kChangeCacheLimit) return;
+  flush_dirty();
+  drop_cache();
 }
 
 void IndexFile::Impl::write_header() {
@@ -194,7 +208,7 @@ void IndexFile::Impl::end_change(const DataSignature& sig) {
     ++h_.generation;
     write_header();
   } catch (...) {
-    cache_.clear();  // the file keeps its unfinished mark: the next operation reports it
+    drop_cache();  // the file keeps its unfinished mark: the next operation reports it
     cached_generation_ = 0;
     throw;
   }
@@ -265,8 +279,17 @@ IndexFile::Impl::Spot IndexFile::Impl::edge(bool leftmost) {
   }
 }
 
-IndexFile::Position IndexFile::Impl::position(const Page& leaf, int slot) const {
+IndexFile::Position IndexFile::Impl::position(const Page& leaf, int slot) {
+  hint_ = {epoch_, leaf.number, slot};
   return {std::string(key_at(leaf, slot)), recno_at(leaf, slot)};
+}
+
+std::optional<IndexFile::Impl::Spot> IndexFile::Impl::hinted(const Position& at) {
+  if (hint_.epoch != epoch_ || hint_.page == 0) return std::nullopt;
+  Page& leaf = load(hint_.page, 0);
+  if (hint_.slot >= leaf.count() || recno_at(leaf, hint_.slot) != at.recno || key_at(leaf, hint_.slot) != at.key)
+    return std::nullopt;
+  return Spot{&leaf, hint_.slot};
 }
 
 std::optional<IndexFile::Position> IndexFile::Impl::settle_forward(Spot s) {
@@ -309,14 +332,16 @@ std::optional<IndexFile::Position> IndexFile::Impl::lower_bound(std::string_view
 // than looped over.
 std::optional<IndexFile::Position> IndexFile::Impl::next(const Position& at) {
   refresh();
-  auto p = settle_forward(descend(at.key, at.recno, true, nullptr));
+  auto hint = hinted(at);
+  auto p = hint ? settle_forward({hint->leaf, hint->slot + 1}) : settle_forward(descend(at.key, at.recno, true, nullptr));
   if (p && compare_positions(*p, at) <= 0) damaged("entries out of order");
   return p;
 }
 
 std::optional<IndexFile::Position> IndexFile::Impl::prev(const Position& at) {
   refresh();
-  auto p = before(descend(at.key, at.recno, false, nullptr));
+  auto hint = hinted(at);
+  auto p = before(hint ? *hint : descend(at.key, at.recno, false, nullptr));
   if (p && compare_positions(*p, at) >= 0) damaged("entries out of order");
   return p;
 }
@@ -331,10 +356,7 @@ void IndexFile::Impl::insert(std::string_view key, uint32_t recno) {
   require_change("insert");
   if (key.size() != h_.key_width) throw std::invalid_argument("index key of the wrong width");
   if (recno == 0) throw std::invalid_argument("record numbers start at 1");
-  if (cache_.size() > kCacheLimit) {
-    flush_dirty();
-    cache_.clear();
-  }
+  make_room();
   std::vector<PathStep> path;
   Spot s = descend(key, recno, false, &path);
   Page& leaf = *s.leaf;
@@ -422,10 +444,7 @@ void IndexFile::Impl::insert_into_parent(std::vector<PathStep>& path, const uint
 bool IndexFile::Impl::erase(std::string_view key, uint32_t recno) {
   require_change("erase");
   if (key.size() != h_.key_width) throw std::invalid_argument("index key of the wrong width");
-  if (cache_.size() > kCacheLimit) {
-    flush_dirty();
-    cache_.clear();
-  }
+  make_room();
   std::vector<PathStep> path;
   Spot s = descend(key, recno, false, &path);
   Page& leaf = *s.leaf;

@@ -57,6 +57,9 @@ class IndexFile::Impl {
   index::Page& allocate(uint8_t type, uint32_t level);
   void release(index::Page& page);
   void flush_dirty();
+  void drop_cache();
+  // Before a change of the tree: forgets the walk hint, writes back and drops the cache if full.
+  void make_room();
   void require_change(const char* what) const;
 
   int entry_size(uint32_t level) const { return static_cast<int>(h_.key_width) + (level ? 8 : 4); }
@@ -75,7 +78,10 @@ class IndexFile::Impl {
   // Moves a spot to a real entry: forward over the end of a leaf; nullopt at the end.
   std::optional<Position> settle_forward(Spot s);
   std::optional<Position> before(Spot s);
-  Position position(const index::Page& leaf, int slot) const;
+  // The entry at a spot; remembered, so that the next step of a walk starts from there.
+  Position position(const index::Page& leaf, int slot);
+  // The spot of `at` when it is the position returned last and nothing changed since.
+  std::optional<Spot> hinted(const Position& at);
   int compare_positions(const Position& a, const Position& b) const;
 
   void insert_into_parent(std::vector<PathStep>& path, const uint8_t* sep, uint32_t child);
@@ -95,6 +101,12 @@ class IndexFile::Impl {
   bool in_change_ = false;
   uint64_t cached_generation_;
   std::unordered_map<uint32_t, std::unique_ptr<index::Page>> cache_;
+  uint64_t epoch_ = 1;  // moves whenever cached pages or the tree change
+  struct {
+    uint64_t epoch = 0;
+    uint32_t page = 0;
+    int slot = 0;
+  } hint_;
 };
 
 }  // namespace kx::dbf
