@@ -3,7 +3,8 @@
 // Typed characters are checked against the template and fill its placeholders only; cursor keys,
 // Home/End, Backspace, Del and Ins (insert or overwrite) edit; "K" (and every number field)
 // clears on the first ordinary key; "S n" shows n columns that scroll with the cursor; in a
-// number field "." or "," moves to the decimals. The edit ends on an exit key, or when typing
+// number field "." or "," moves to the decimals, and the number read back is the digits shown,
+// blanks between them ignored. The edit ends on an exit key, or when typing
 // runs past the last position (as Enter).
 #pragma once
 
