@@ -27,7 +27,7 @@ bool blank_field(const dbf::RecordView& r, const dbf::Field& f) {
 
 Value parse_cell(const dbf::Field& f, std::string_view utf8) {
   Value v;
-  if (utf8.empty()) return v;
+  if (utf8.empty() || (f.type != FieldType::memo && text::is_blank(utf8))) return v;
   v.blank = false;
   switch (f.type) {
     case FieldType::character: {
@@ -41,7 +41,7 @@ Value parse_cell(const dbf::Field& f, std::string_view utf8) {
       break;
     case FieldType::numeric: {
       auto n = Decimal::parse(utf8);
-      if (!n || text::is_blank(utf8)) refuse(f, utf8, "is not a number (\"-1234.50\" is one)");
+      if (!n) refuse(f, utf8, "is not a number (\"-1234.50\" is one)");
       if (n->round(f.decimals) != *n)
         refuse(f, utf8, "has more decimals than the field's " + std::to_string(f.decimals));
       v.number = *n;

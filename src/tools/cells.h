@@ -1,6 +1,6 @@
 // The CSV forms of field values: text (UTF-8) without trailing blanks, numbers with "." and
 // the field's decimals, dates dd/mm/yyyy (yyyymmdd also read), logicals T/F, memo text; an
-// empty cell is a blank value.
+// empty cell (or one of blanks only, memo fields excepted) is a blank value.
 #pragma once
 
 #include <stdexcept>

@@ -21,6 +21,12 @@ int verb_index(const Args& args) {
   std::string file;
   if (auto tag = args.value("--tag")) {
     file = os::resolve_nocase(*tag);
+  } else if (auto same_expr = std::find_if(specs.begin(), specs.end(),
+                                           [&](const dbf::IndexSpec& s) {
+                                             return same_expression(s.expr, expr);
+                                           });
+             same_expr != specs.end()) {
+    file = same_expr->file;
   } else {
     for (int n = 0; file.empty() && n < static_cast<int>(kMaxIndexes); ++n) {
       std::string candidate = os::resolve_nocase(default_index_file(table.path(), n));
@@ -33,7 +39,8 @@ int verb_index(const Args& args) {
   auto same = std::find_if(specs.begin(), specs.end(), [&](const dbf::IndexSpec& s) {
     return os::resolve_nocase(s.file) == file;
   });
-  if (same != specs.end()) {
+  const bool attached_before = same != specs.end();
+  if (attached_before) {
     same->expr = expr;
   } else {
     if (specs.size() >= kMaxIndexes || file.empty())
@@ -41,7 +48,10 @@ int verb_index(const Args& args) {
                             "the table already has three index files");
     specs.push_back({expr, file});
   }
-  table.attach_indexes(specs);  // builds the new file (and any other that is unusable)
+  table.attach_indexes(specs);  // builds a new file (and any other that is unusable)
+  // A file attached before is rebuilt in place, so that other programs that have it open see
+  // the new contents.
+  if (attached_before) table.reindex();
   write_index_list(table.path(), specs);
   table.close();
   return 0;

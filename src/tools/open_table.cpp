@@ -43,10 +43,14 @@ std::string normalized(std::string_view expr) {
 }
 }  // namespace
 
+bool same_expression(std::string_view a, std::string_view b) {
+  return normalized(a) == normalized(b);
+}
+
 void use_order(dbf::Table& table, const std::string& expr) {
   const dbf::TableInfo info = table.info();
   for (std::size_t i = 0; i < info.indexes.size(); ++i) {
-    if (normalized(info.indexes[i].expr) == normalized(expr)) {
+    if (same_expression(info.indexes[i].expr, expr)) {
       table.set_order(static_cast<int>(i) + 1);
       return;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "dbf/table.h"
 
@@ -18,6 +19,9 @@ dbf::LockWait lock_wait();
 }  // namespace kx::tools
 
 namespace kx::tools {
+
+// Whether two key expressions are the same text without regard to case and blanks.
+bool same_expression(std::string_view a, std::string_view b);
 
 // Makes the order of key expression `expr` active: an attached index file on the same
 // expression (compared without regard to case and blanks) when there is one, a temporary

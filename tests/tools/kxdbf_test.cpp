@@ -168,6 +168,10 @@ TEST_F(Kxdbf, AttachedIndexesAreKeptRightByEveryWritingVerb) {
   EXPECT_NE(info.find("PEOPLEB.CDX"), std::string::npos) << info;
   EXPECT_NE(info.find("porgrupo.cdx"), std::string::npos) << info;
   EXPECT_EQ(kxdbf({"index", t, "SALDO"}).status, 1);  // a fourth one
+  ok({"index", t, "upper(nome)"});  // the same expression again: its file is rebuilt
+  const std::string again = ok({"info", t});
+  EXPECT_NE(again.find("index files:   3\n  1 * " + path("PEOPLE.CDX") + "  upper(nome)"),
+            std::string::npos) << again;
 
   auto seek = [&](const std::string& expr, const std::string& key,
                   std::vector<std::string> mode = {}) {
