@@ -213,7 +213,7 @@ void EntryField::assign(const Value& v) {
   display(true);
 }
 
-int EntryField::read(KeyBindings* keys, Frame* frame) {
+int EntryField::read(KeyBindings* keys, Frame* frame, const std::set<int>* extra_exit) {
   pos_ = std::max(first_editable(), 0);
   offset_ = 0;
   if (frame) frame->set_editing(this);
@@ -227,7 +227,7 @@ int EntryField::read(KeyBindings* keys, Frame* frame) {
       keys->run(k);
       continue;
     }
-    if (is_exit_key(k)) {
+    if (is_exit_key(k) || (extra_exit && extra_exit->count(k))) {
       exit_key = k;
       break;
     }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "ui/frame.h"
@@ -33,9 +34,10 @@ class EntryField : public ClipboardField {
 
   void display(bool active);
   // Edits until an exit key, which it returns (Enter, Esc, Up, Down, PgUp, PgDn, Tab, Shift-Tab,
-  // Ctrl-End, Ctrl-Enter, Ctrl-PgUp, Ctrl-PgDn). Keys with an action in `keys` run it instead.
-  // The variable gets the edited value unless the edit ended with Esc.
-  int read(KeyBindings* keys = nullptr, Frame* frame = nullptr);
+  // Ctrl-End, Ctrl-Enter, Ctrl-PgUp, Ctrl-PgDn, and the keys of `extra_exit`). Keys with an
+  // action in `keys` run it instead. The variable gets the edited value unless the edit ended
+  // with Esc.
+  int read(KeyBindings* keys = nullptr, Frame* frame = nullptr, const std::set<int>* extra_exit = nullptr);
   bool changed() const { return changed_; }
 
   // ClipboardField

@@ -1,0 +1,55 @@
+#include "ui/form.h"
+
+#include "ui/keys.h"
+
+namespace kx::ui {
+
+Form::Form(Frame& frame, unsigned char attr, unsigned char active_attr)
+    : frame_(frame), attr_(attr), active_attr_(active_attr) {}
+
+void Form::add(FormField field) {
+  fields_.push_back(std::make_unique<EntryField>(frame_.screen(), field.row, field.col, *field.var,
+                                                 field.picture, attr_, active_attr_));
+  specs_.push_back(std::move(field));
+}
+
+void Form::display() {
+  for (auto& f : fields_) f->display(false);
+}
+
+bool Form::enabled(std::size_t i) const { return !specs_[i].when || specs_[i].when(); }
+
+std::size_t Form::next(std::size_t i, int step) const {
+  for (long j = static_cast<long>(i) + step; j >= 0 && j < static_cast<long>(specs_.size()); j += step) {
+    if (enabled(static_cast<std::size_t>(j))) return static_cast<std::size_t>(j);
+  }
+  return std::string::npos;
+}
+
+int Form::read(std::size_t start) {
+  if (specs_.empty()) return key::kEnter;
+  display();
+  std::size_t i = start < specs_.size() && enabled(start) ? start : next(start, 1);
+  LDialog* window = frame_.LWindowActive();
+  if (window) ++window->reading;
+  int exit_key = key::kEnter;
+  while (i != std::string::npos) {
+    current_ = i;
+    // A field that fails its validation is read again.
+    int k;
+    do {
+      k = fields_[i]->read(&frame_.keys(), &frame_, &exit_keys_);
+    } while (k != key::kEsc && specs_[i].valid && !specs_[i].valid());
+    exit_key = k;
+    if (k == key::kEsc || k == key::kPgDn || k == key::kPgUp || k == key::kCtrlEnd || exit_keys_.count(k)) break;
+    bool back = k == key::kUp || k == key::kShiftTab;
+    std::size_t n = next(i, back ? -1 : 1);
+    if (back && n == std::string::npos) continue;  // Up on the first field stays there
+    i = n;
+  }
+  if (window) --window->reading;
+  display();
+  return exit_key;
+}
+
+}  // namespace kx::ui
