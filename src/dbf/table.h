@@ -40,7 +40,8 @@ class TableError : public std::runtime_error {
     not_locked,   // a change of a shared table without the record lock or the file lock
     exclusive,    // pack and zap need an exclusive open
     invalid,      // unknown field, record number out of range, key that does not fit, ...
-    io,           // the operating system refused a read or a write
+    io,           // create or open failed in the operating system (later operations throw
+                  // kx::os::Error for a failed read or write)
   };
   TableError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
   Kind kind() const { return kind_; }
@@ -120,9 +121,9 @@ class Table {
  public:
   using Filter = std::function<bool(const RecordView&)>;
 
-  // Writes a new empty table (and its FPT memo file when the schema has memo fields), each
-  // through a file beside it and a rename. Throws TableError exists when the data file (in any
-  // case) is already there.
+  // Writes a new empty table, and its empty FPT memo file when the schema has memo fields.
+  // Throws TableError exists when a data file of that name (in any case) is already there: the
+  // data file is made only when none exists, so no table is ever overwritten.
   static void create(const std::string& path, const Schema& schema);
 
   // Opens an existing data file found without regard to case, taking the open-mode lock.
