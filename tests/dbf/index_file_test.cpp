@@ -258,7 +258,8 @@ TEST_F(IndexTest, ChangesByAnotherOpenAreSeenByReadersThatCachedPages) {
   build(entries);
   auto writer = open_ok();
   auto reader = open_ok();
-  ASSERT_EQ(reader->lower_bound(key("K1000"))->recno, 1001u);  // pages now cached
+  const auto held = reader->lower_bound(key("K1000"));  // pages now cached
+  ASSERT_EQ(held->recno, 1001u);
 
   writer->begin_change();
   ASSERT_TRUE(writer->erase(key("K1000"), 1001));
@@ -266,6 +267,9 @@ TEST_F(IndexTest, ChangesByAnotherOpenAreSeenByReadersThatCachedPages) {
   writer->insert(key("A"), 9000);
   writer->end_change({});
 
+  // A position held across the change still leads to its neighbours, though its entry is gone.
+  EXPECT_EQ(reader->next(*held)->recno, 5000u);
+  EXPECT_EQ(reader->prev(*held)->key, key("K100"));
   EXPECT_EQ(reader->lower_bound(key("K1000"))->recno, 5000u);
   EXPECT_EQ(reader->first()->recno, 9000u);
   EXPECT_EQ(reader->entry_count(), 2001u);
