@@ -25,7 +25,6 @@ std::pair<std::string, bool> stem_of(const std::string& table_path) {
   return {table_path.substr(0, table_path.size() - (name.size() - dot)), lower};
 }
 
-
 }  // namespace
 
 std::string index_list_path(const std::string& table_path) {

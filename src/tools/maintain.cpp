@@ -10,35 +10,39 @@
 namespace kx::tools {
 
 namespace {
+
 constexpr std::size_t kMaxIndexes = 3;
+
+bool same_file(const std::string& a, const std::string& b) {
+  return os::resolve_nocase(a) == os::resolve_nocase(b);
 }
+
+// The file an index on `expr` goes to: the one given with --tag, else the file of an attached
+// index on the same expression, else the first default name not attached yet ("" when none).
+std::string chosen_file(const Args& args, const std::string& table_path,
+                        const std::vector<dbf::IndexSpec>& specs, const std::string& expr) {
+  if (auto tag = args.value("--tag")) return os::resolve_nocase(*tag);
+  for (const dbf::IndexSpec& s : specs)
+    if (same_expression(s.expr, expr)) return s.file;
+  for (int n = 0; n < static_cast<int>(kMaxIndexes); ++n) {
+    const std::string candidate = default_index_file(table_path, n);
+    if (std::none_of(specs.begin(), specs.end(),
+                     [&](const dbf::IndexSpec& s) { return same_file(s.file, candidate); }))
+      return os::resolve_nocase(candidate);
+  }
+  return "";
+}
+
+}  // namespace
 
 int verb_index(const Args& args) {
   dbf::Table table = open_table(args.at(0), dbf::OpenMode::shared);
   const std::string& expr = args.at(1);
   dbf::KeyExpr::parse(expr, table.schema());  // a bad expression is refused before any change
   std::vector<dbf::IndexSpec> specs = read_index_list(table.path());
-  std::string file;
-  if (auto tag = args.value("--tag")) {
-    file = os::resolve_nocase(*tag);
-  } else if (auto same_expr = std::find_if(specs.begin(), specs.end(),
-                                           [&](const dbf::IndexSpec& s) {
-                                             return same_expression(s.expr, expr);
-                                           });
-             same_expr != specs.end()) {
-    file = same_expr->file;
-  } else {
-    for (int n = 0; file.empty() && n < static_cast<int>(kMaxIndexes); ++n) {
-      std::string candidate = os::resolve_nocase(default_index_file(table.path(), n));
-      const bool used = std::any_of(specs.begin(), specs.end(), [&](const dbf::IndexSpec& s) {
-        return os::resolve_nocase(s.file) == candidate;
-      });
-      if (!used) file = candidate;
-    }
-  }
-  auto same = std::find_if(specs.begin(), specs.end(), [&](const dbf::IndexSpec& s) {
-    return os::resolve_nocase(s.file) == file;
-  });
+  const std::string file = chosen_file(args, table.path(), specs, expr);
+  auto same = std::find_if(specs.begin(), specs.end(),
+                           [&](const dbf::IndexSpec& s) { return same_file(s.file, file); });
   const bool attached_before = same != specs.end();
   if (attached_before) {
     same->expr = expr;
