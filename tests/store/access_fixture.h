@@ -67,11 +67,12 @@ class AccessTest : public ::testing::Test {
     t.go_top();
   }
 
+  // In this order: the tables in the workspace are closed before their clock and folder go.
   TempFolder tmp;
-  Settings settings;
-  Workspace ws;
-  ScriptedOperator op;
   VirtualClock clock{DateTime{*Date::from_ymd(2015, 3, 10), 9, 0, 0}};
+  Settings settings;
+  ScriptedOperator op;
+  Workspace ws;
   Access access{ws, settings, op, clock, {}};
 };
 

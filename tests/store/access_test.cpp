@@ -225,10 +225,10 @@ TEST_F(AccessTest, StartupCheckFailsWhileTheTerminalNumberIsInUse) {
   ASSERT_TRUE(ABERTURA(access, 0));
 
   // A second copy with the same terminal number (open locks conflict within one process too).
-  Workspace ws2;
+  VirtualClock clock2{DateTime{}};
   Settings settings2 = settings;
   ScriptedOperator op2;
-  VirtualClock clock2{DateTime{}};
+  Workspace ws2;
   Access second{ws2, settings2, op2, clock2, {}};
   EXPECT_FALSE(ABERTURA(second, 0));
   EXPECT_GE(clock2.monotonic_ms(), 10'000);
