@@ -68,6 +68,12 @@ TEST_F(TableTest, NavigationSkipsDeletedRecordsAndFilteredOnes) {
     t.delete_record();
   }
   EXPECT_EQ(names(t), (std::vector<std::string>{"ANA", "CAIO", "EVA"}));
+  std::vector<uint32_t> scanned;
+  t.scan([&](uint32_t r, const RecordView&) {
+    scanned.push_back(r);
+    return r < 3;  // stops after record 3
+  });
+  EXPECT_EQ(scanned, (std::vector<uint32_t>{1, 3}));
   t.go_bottom();
   EXPECT_EQ(t.recno(), 5u);
   t.skip(-1);
