@@ -71,13 +71,16 @@ void Table::Impl::begin_batch() {
   changing = true;
 }
 
-// Exclusive opens: the count and the index change marks once per batch.
+// Exclusive opens: the count and the index change marks once per batch. The data reaches the
+// disk before the index files say they describe it.
 void Table::Impl::end_batch() {
-  if (!exclusive()) return;
+  if (!exclusive() || (!header_dirty && !changing)) return;
   if (header_dirty) {
     write_date_and_count(header.record_count);
     header_dirty = false;
   }
+  data.fsync();
+  if (memo) memo->fsync();
   if (changing) {
     const DataSignature sig = signature();
     for (auto& o : orders) o->end_change(sig);
