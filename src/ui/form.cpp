@@ -7,6 +7,16 @@ namespace kx::ui {
 Form::Form(Frame& frame, unsigned char attr, unsigned char active_attr)
     : frame_(frame), attr_(attr), active_attr_(active_attr) {}
 
+Form::Form(Frame& frame)
+    : Form(frame, standard_colour(frame.csColorGet), standard_colour(frame.csColorGetActive)) {}
+
+std::size_t Form::first_invalid() const {
+  for (std::size_t i = 0; i < specs_.size(); ++i) {
+    if (enabled(i) && specs_[i].valid && !specs_[i].valid()) return i;
+  }
+  return std::string::npos;
+}
+
 void Form::add(FormField field) {
   fields_.push_back(std::make_unique<EntryField>(frame_.screen(), field.row, field.col, *field.var,
                                                  field.picture, attr_, active_attr_));
@@ -50,6 +60,23 @@ int Form::read(std::size_t start) {
   if (window) --window->reading;
   display();
   return exit_key;
+}
+
+}  // namespace kx::ui
+
+namespace kx::ui {
+
+int LREADMODAL(Frame& frame, Form& form) {
+  LDialog* window = frame.LWindowActive();
+  std::size_t start = 0;
+  for (;;) {
+    if (window) window->nExit = 0;
+    int k = form.read(start);
+    bool cancelled = window && window->nExit == 1;
+    if (k == key::kEsc || cancelled || frame.nsValidRead != 1) return k;
+    start = form.first_invalid();
+    if (start == std::string::npos) return k;
+  }
 }
 
 }  // namespace kx::ui

@@ -30,6 +30,8 @@ class Form {
  public:
   // The attributes of fields not being edited and of the one being edited.
   Form(Frame& frame, unsigned char attr, unsigned char active_attr);
+  // With the dialogs' colours (csColorGet, csColorGetActive).
+  explicit Form(Frame& frame);
 
   void add(FormField field);
   std::set<int>& exit_keys() { return exit_keys_; }
@@ -39,6 +41,8 @@ class Form {
   int read(std::size_t start = 0);
   // The field being read, or the one the read ended in.
   std::size_t current() const { return current_; }
+  // The first enabled field whose validation fails; npos when all pass.
+  std::size_t first_invalid() const;
 
  private:
   bool enabled(std::size_t i) const;
@@ -52,5 +56,10 @@ class Form {
   std::set<int> exit_keys_;
   std::size_t current_ = 0;
 };
+
+// Reads a form in the active window. When the frame's nsValidRead is 1, a read that ends (other
+// than by Esc or cancel) passes over every field, and one that fails is read again from there.
+// Returns the key that ended the read.
+int LREADMODAL(Frame& frame, Form& form);
 
 }  // namespace kx::ui

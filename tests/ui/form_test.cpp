@@ -179,3 +179,28 @@ TEST_F(BrowserTest, PositionsOnACellAndPassesOtherKeys) {
 
 }  // namespace
 }  // namespace kx::ui
+
+namespace kx::ui {
+namespace {
+
+TEST(ReadModal, AValidationPassReadsAFailingFieldAgain) {
+  ScreenHarness h;
+  Value a = std::string(2, ' '), b = std::string(2, ' ');
+  Form form(h.frame);
+  form.add({2, 5, &a, "", {}, {}});
+  form.add({3, 5, &b, "", {}, [&] { return std::get<std::string>(b) != "  "; }});
+  h.frame.nsValidRead = 1;
+  // PgDn on the first field ends the read before the second was ever validated; the pass finds
+  // it invalid and reads it again.
+  h.type("<PgDn>ok");
+  EXPECT_EQ(LREADMODAL(h.frame, form), key::kEnter);
+  EXPECT_EQ(std::get<std::string>(b), "ok");
+  EXPECT_EQ(h.attr(2, 5), 0x70 + 0x80);  // "N/W*": the dialogs' field colour
+  h.frame.nsValidRead = 2;
+  b = std::string(2, ' ');
+  h.type("<PgDn>");
+  EXPECT_EQ(LREADMODAL(h.frame, form), key::kPgDn);  // no pass
+}
+
+}  // namespace
+}  // namespace kx::ui

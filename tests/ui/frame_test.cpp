@@ -239,3 +239,39 @@ TEST_F(FrameTest, ClipboardPastesBrazilianNumbersAndCutsText) {
 
 }  // namespace
 }  // namespace kx::ui
+
+namespace kx::ui {
+namespace {
+
+TEST(FrameSetUp, PaletteCursorAndGrid) {
+  ScreenHarness h;
+  const auto& palette = h.terminal.palette();
+  ASSERT_EQ(palette.size(), 5u);
+  EXPECT_EQ(palette.at(4).r, 255);    // red
+  EXPECT_EQ(palette.at(12).r, 255);   // bright red
+  EXPECT_EQ(palette.at(7).g, 235);    // white
+  EXPECT_EQ(palette.at(9).b, 165);    // bright blue
+  EXPECT_FALSE(h.cursor_visible());
+  EXPECT_EQ(h.attr(12, 40), 0x70);    // cleared in "N/W"
+}
+
+TEST(FrameLoop, EndAndCancelStopTheEventLoop) {
+  ScreenHarness h;
+  LDialog& d = h.frame.LDLGSHOW(5, 5, 10, 40, "Loop");
+  d.setKey(key::f(4), [&] { h.frame.LDLGEND(); });
+  d.setKey(key::f(5), [&] { d.cancel(); });
+  h.type("<F4>");
+  h.frame.LACTIVATE();
+  EXPECT_EQ(d.nExit, 2);
+  EXPECT_EQ(d.nEnd, 0);
+  h.type("<F5>");
+  h.frame.LACTIVATE(false);
+  EXPECT_EQ(d.nExit, 1);
+  h.type("<Esc><F4>");  // Esc does not end a loop started with exitOnEsc false
+  h.frame.LACTIVATE(false);
+  EXPECT_TRUE(h.terminal.script_done());
+  d.close();
+}
+
+}  // namespace
+}  // namespace kx::ui

@@ -202,3 +202,24 @@ TEST(Messages, CentreAndRight) {
 
 }  // namespace
 }  // namespace kx::ui
+
+namespace kx::ui {
+namespace {
+
+TEST(MessagesItem, ItemNoticeNamesTheItemInItsTitle) {
+  ScreenHarness h;
+  std::string title;
+  h.terminal.on_key = [&](const Event&) { title = h.row_text(9); };
+  h.type("x");
+  MensArgs a;
+  a.row = 10;
+  a.col = 20;
+  a.item = 3;
+  h.messages.MENS(19, "Bem com valor zero", a);
+  EXPECT_NE(title.find("Item 3 dos Bens e Direitos"), std::string::npos) << title;
+  EXPECT_EQ(h.frame.window_count(), 1);
+  EXPECT_TRUE(h.terminal.tones().empty());
+}
+
+}  // namespace
+}  // namespace kx::ui
