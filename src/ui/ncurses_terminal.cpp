@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "base/cp850.h"
@@ -75,7 +76,9 @@ bool on_path(const char* program) {
 
 NcursesTerminal::NcursesTerminal(Clock& clock) : clock_(clock) {
   std::setlocale(LC_ALL, "");
-  initscr();
+  screen_ = newterm(nullptr, stdout, stdin);
+  if (!screen_) throw std::runtime_error("o terminal não pôde ser aberto (verifique TERM)");
+  set_term(screen_);
   raw();
   noecho();
   nonl();
@@ -110,6 +113,7 @@ NcursesTerminal::NcursesTerminal(Clock& clock) : clock_(clock) {
 NcursesTerminal::~NcursesTerminal() {
   curs_set(1);
   endwin();
+  delscreen(screen_);
 }
 
 bool NcursesTerminal::large_enough() const { return LINES >= kTerminalRows && COLS >= kCols; }

@@ -11,11 +11,14 @@
 #include "base/clock.h"
 #include "ui/terminal.h"
 
+struct screen;  // ncurses
+
 namespace kx::ui {
 
 class NcursesTerminal : public Terminal {
  public:
-  // Takes over the terminal (stdin/stdout) until destroyed.
+  // Takes over the terminal (stdin/stdout) until destroyed; throws std::runtime_error when the
+  // terminal cannot be opened.
   explicit NcursesTerminal(Clock& clock);
   ~NcursesTerminal() override;
   NcursesTerminal(const NcursesTerminal&) = delete;
@@ -40,6 +43,7 @@ class NcursesTerminal : public Terminal {
   std::optional<Event> read_after_escape();
 
   Clock& clock_;
+  ::screen* screen_ = nullptr;  // the ncurses SCREEN
   bool small_ = false;
   bool colours16_ = false;
   std::map<int, short> pairs_;
