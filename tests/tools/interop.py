@@ -5,6 +5,7 @@
   interop.py dbf TABLE            rows of TABLE read by python3-dbf, as CSV on standard output
   interop.py write KIND TABLE     writes a sample table with python3-dbf (KIND: db3 with a DBT
                                   memo, fp with an FPT memo) and prints the rows it wrote as CSV
+  interop.py append TABLE NOME    appends a row with python3-dbf, field NOME set, others blank
 
 The CSV forms are kxdbf's: text with trailing blanks removed, numbers with the field's decimals,
 dates dd/mm/yyyy, logicals T/F, blanks as empty cells.
@@ -76,6 +77,16 @@ def write(kind, path):
          ([cell(v, d) for v, d in zip(row, (0, 2, 0, 0, 0, 0))] for row in SAMPLE_ROWS))
 
 
+def append(path, nome):
+    import dbf
+    table = dbf.Table(path)
+    table.open(dbf.READ_WRITE)
+    try:
+        table.append({"nome": nome})
+    finally:
+        table.close()
+
+
 def main(argv):
     sys.stdout.reconfigure(encoding="utf-8", newline="\n")
     if len(argv) == 3 and argv[1] == "dbfread":
@@ -84,6 +95,8 @@ def main(argv):
         read_dbf(argv[2])
     elif len(argv) == 4 and argv[1] == "write" and argv[2] in ("db3", "fp"):
         write(argv[2], argv[3])
+    elif len(argv) == 4 and argv[1] == "append":
+        append(argv[2], argv[3])
     else:
         sys.stderr.write(__doc__)
         return 2

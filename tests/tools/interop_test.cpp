@@ -60,5 +60,23 @@ TEST_F(Interop, KxdbfReadsTablesWrittenByPythonDbf) {
   }
 }
 
+TEST_F(Interop, IndexFilesAreNotTrustedAfterAnotherProgramWroteTheTable) {
+  const std::string t = path("NOMES.DBF");
+  ok({"create", t, "NOME:C:20", "VALOR:N:8:2"});
+  ok({"append", t}, "NOME\nMárcia\nBeto\n");
+  ok({"index", t, "UPPER(NOME)"});
+  python({"append", t, "Carlos"});  // python3-dbf knows nothing of the index file
+
+  EXPECT_EQ(kxdbf({"check", t}).status, 1);
+  EXPECT_EQ(dump(t, {"--order", "UPPER(NOME)"}),
+            (Rows{{"NOME", "VALOR"}, {"Beto", ""}, {"Carlos", ""}, {"Márcia", ""}}));
+  Result seek = kxdbf({"seek", t, "UPPER(NOME)", "CAR"});
+  EXPECT_EQ(seek.status, 0) << seek.err;
+  // The next open for writing rebuilds the index file, and it stays right from then on.
+  ok({"append", t, "--shared"}, "NOME\nAna\n");
+  expect_check_passes(t);
+  EXPECT_EQ(dump(t, {"--order", "UPPER(NOME)"}).at(1).at(0), "Ana");
+}
+
 }  // namespace
 }  // namespace kx::tools::testing
