@@ -20,7 +20,8 @@ namespace kx::store {
 struct Access;
 
 // Upgrades the tables of an older layout in a work folder (CORRECAO(0)). The start-up check
-// calls it for every folder of the folder list, with LOCARQ set to that folder.
+// calls it for every folder of the folder list, with LOCARQ set to that folder (and restored
+// afterwards). It may open and close tables in any slot but the folder list's (50).
 using FolderUpgrade = std::function<void(Access&, const std::string& folder)>;
 
 // Everything an operation of the layer works with. All waiting goes through `clock`.

@@ -32,6 +32,7 @@ struct OpenTable {
   std::string alias;
 };
 
+// Every table keeps the clock it was opened with: close the workspace before that clock goes.
 class Workspace {
  public:
   static constexpr int kSlots = kLastTable;  // slots 1..75
