@@ -3,9 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cerrno>
 
-#include "base/text.h"
 #include "dbf/table_impl.h"
 #include "os/error.h"
 #include "os/path.h"

@@ -14,20 +14,14 @@
 #include "os/path.h"
 
 namespace kx::dbf {
-namespace {
-
-bool exists(const std::string& p) { return os::file_exists(p); }
-
-}  // namespace
-
 void Table::Impl::finish_interrupted_pack() {
   const std::string new_data = pack_name(path);
   std::string memo_file;
   for (const char* ext : {".FPT", ".DBT"})
     if (auto found = os::find_nocase(memo_path_for(path, ext))) memo_file = *found;
   const std::string new_memo = memo_file.empty() ? std::string() : pack_name(memo_file);
-  const bool data_left = exists(new_data);
-  const bool memo_left = !new_memo.empty() && exists(new_memo);
+  const bool data_left = os::file_exists(new_data);
+  const bool memo_left = !new_memo.empty() && os::file_exists(new_memo);
   if (!data_left && !memo_left) return;
   if (read_only())
     throw TableError(TableError::Kind::damaged,
