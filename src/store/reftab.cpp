@@ -44,25 +44,24 @@ class ScratchTable {
         break;
       } catch (const dbf::TableError& e) {
         if (e.kind() != dbf::TableError::Kind::exists) {
-          path_.clear();
+          remove();  // whatever a failed create left
           throw;
         }
       }
     }
-    dbf::Table table = dbf::Table::open(path_, {dbf::OpenMode::exclusive}, clock);
-    for (const std::string& row : rows) table.append(row);
-    table.flush();
-    table.close();
+    try {
+      dbf::Table table = dbf::Table::open(path_, {dbf::OpenMode::exclusive}, clock);
+      for (const std::string& row : rows) table.append(row);
+      table.flush();
+      table.close();
+    } catch (...) {
+      remove();
+      throw;
+    }
   }
   ScratchTable(const ScratchTable&) = delete;
   ScratchTable& operator=(const ScratchTable&) = delete;
-  ~ScratchTable() {
-    if (path_.empty()) return;
-    try {
-      os::remove_file(path_);
-    } catch (...) {  // a leftover hidden file harms nobody
-    }
-  }
+  ~ScratchTable() { remove(); }
 
   void rename_to_target() {
     os::rename_file(path_, target_);
@@ -70,6 +69,15 @@ class ScratchTable {
   }
 
  private:
+  void remove() noexcept {
+    if (path_.empty()) return;
+    try {
+      os::remove_file(path_);
+    } catch (...) {  // a leftover hidden file harms nobody
+    }
+    path_.clear();
+  }
+
   std::string target_;
   std::string path_;
 };

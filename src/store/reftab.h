@@ -46,7 +46,9 @@ enum class BuildOutcome {
 // Builds reference table `table` in `program_folder` from its source in `data_folder`. The rows
 // are written into a new file beside the table, which is renamed to the table's name only when
 // complete, so a table is either absent or whole. An existing table is never touched. Throws
-// ReftabError for a bad source, std::invalid_argument for a number that is not a reference table.
+// ReftabError for a bad source, std::invalid_argument for a number that is not a reference table
+// (or one with memo fields, whose rows come from no list); a failure of the file system as the
+// table engine reports it.
 BuildOutcome build_reference_table(const std::string& program_folder, int table,
                                    const std::string& data_folder, Clock& clock);
 
@@ -55,7 +57,8 @@ BuildOutcome build_reference_table(const std::string& program_folder, int table,
 // checked against them before anything changes. The table is held exclusively while a complete
 // new file is written beside it and renamed over it, so other terminals see the old rows or the
 // new ones, never a mixture. Throws ReftabError (the table unchanged) for a bad source, a missing
-// table, or a table in use by another terminal.
+// table, or a table in use by another terminal; std::invalid_argument as build_reference_table;
+// a damaged table or a failure of the file system as the table engine reports it.
 uint32_t import_reference_table(const std::string& program_folder, int table,
                                 const std::string& source_file, Clock& clock);
 

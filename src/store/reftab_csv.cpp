@@ -141,7 +141,7 @@ class RowReader {
         "does not fit N " + std::to_string(f.width) + "," + std::to_string(f.decimals);
     std::optional<Decimal> value;
     try {
-      value = Decimal::parse(utf8);
+      value = Decimal::parse(text::trim(utf8));
     } catch (const DecimalOverflow&) {
       refuse(f, utf8, too_wide);
     }

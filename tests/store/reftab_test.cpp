@@ -91,7 +91,7 @@ TEST_F(ReftabTest, ReadsQuotesLineBreaksAnyColumnOrderBomAndCrLf) {
 }
 
 TEST_F(ReftabTest, FieldsLeftOutStayBlankAndNumbersKeepTheirValue) {
-  const std::string file = dir.write("rates.csv", "ANOMES,TJM,SIMB_MOED\n201401,0.850,R$\n");
+  const std::string file = dir.write("rates.csv", "ANOMES,TJM,SIMB_MOED\n201401, 0.850 ,R$\n");
   const dbf::Schema& layout = *reference_layout(kSelicRates);
   const std::vector<std::string> rows = read_reference_rows(file, layout);
   ASSERT_EQ(rows.size(), 1u);
