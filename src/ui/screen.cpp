@@ -139,6 +139,10 @@ void Screen::set_layer_title(int id, std::string_view title, unsigned char title
   }
 }
 
+bool Screen::has_layer(int id) const {
+  return id == 0 || std::any_of(layers_.begin(), layers_.end(), [&](const Layer& l) { return l.id == id; });
+}
+
 void Screen::close_layer(int id) {
   auto it = std::find_if(layers_.begin(), layers_.end(), [&](const Layer& l) { return l.id == id; });
   if (it == layers_.end()) return;

@@ -55,6 +55,9 @@ class Screen {
   void close_layer(int id);
   void set_layer_title(int id, std::string_view title, unsigned char title_attr);
   int layer_count() const { return static_cast<int>(layers_.size()); }
+  // The id of the top layer (0: the grid itself) and whether a layer is still open.
+  int top_layer() const { return layers_.empty() ? 0 : layers_.back().id; }
+  bool has_layer(int id) const;
 
   // What the terminal shows (after flush) at a terminal row (0..26) and column.
   Cell shown(int terminal_row, int col) const;

@@ -73,7 +73,7 @@ void Windows::ABREJAN(int id) {
   if (!w) return;
   FECHAJAN(id);  // re-opening in place never stacks two saves
   Rect area = saved_area(*w);
-  saved_.push_back({id, area, screen_.save(area)});
+  saved_.push_back({id, area, screen_.save(area), screen_.top_layer()});
   unsigned char frame = standard_colour(w->colour2);
   if (w->type == 1) draw_box({w->top - 1, w->left - 1, w->bottom - 1, w->right - 1}, frame);
   if (w->type == 2) draw_box({w->top, w->left, w->bottom, w->right}, frame);
@@ -82,7 +82,7 @@ void Windows::ABREJAN(int id) {
 void Windows::FECHAJAN(int id) {
   auto it = std::find_if(saved_.begin(), saved_.end(), [&](const Saved& s) { return s.id == id; });
   if (it == saved_.end()) return;
-  screen_.restore(it->area, it->cells);
+  if (screen_.has_layer(it->layer)) screen_.restore(it->area, it->cells);
   saved_.erase(it);
 }
 

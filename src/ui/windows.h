@@ -50,6 +50,7 @@ class Windows {
   // id 0 means the message window; role 1-3.
   void REDFATR(int id, int role, int attr);
   void ABREJAN(int id);
+  // Restores what lay under the window, unless the dialog it was opened in has been closed.
   void FECHAJAN(int id);
   bool is_open(int id) const;
   void ESCRJAN(int id, std::string_view text);
@@ -72,6 +73,7 @@ class Windows {
     int id;
     Rect area;
     std::vector<Cell> cells;
+    int layer;  // the dialog it was saved in: gone with it, it is not restored elsewhere
   };
   Rect saved_area(const WindowEntry& w) const;
   int wrap_column(const WindowEntry& w) const;

@@ -122,3 +122,23 @@ TEST_F(WindowsTest, FillAndOrigins) {
 
 }  // namespace
 }  // namespace kx::ui
+
+namespace kx::ui {
+namespace {
+
+TEST(WindowsInDialogs, AWindowOpenedInAClosedDialogDoesNotPaintTheScreenBelow) {
+  ScreenHarness h;
+  h.screen.write(6, 6, "base", 0x07);
+  LDialog& d = h.frame.LDLGSHOW(5, 5, 10, 30, "D");
+  h.windows.REDEFJAN(4, 30, 31, 63, 6, 6, 8, 20, 0);
+  h.windows.ABREJAN(4);  // saves the dialog's cells
+  h.windows.ESCRJAN(4, "janela");
+  d.close();
+  h.windows.FECHAJAN(4);
+  EXPECT_EQ(h.text(6, 6, 4), "base");
+  EXPECT_EQ(h.attr(6, 6), 0x07);
+  EXPECT_FALSE(h.windows.is_open(4));
+}
+
+}  // namespace
+}  // namespace kx::ui
