@@ -36,16 +36,19 @@ const std::vector<Verb> kVerbs = {
      {{"--tag", true}}, 2, 2, verb_index},
     {"seek", "seek FILE EXPR KEY [--soft] [--exact]",
      "Prints (CSV with a header line) the first row whose key of EXPR begins\n"
-     "with KEY; --exact wants the whole key, --soft takes the next greater key\n"
-     "when none matches. Exit status 1 when no row is found.",
+     "with KEY (letters compared without their accents); --exact wants the\n"
+     "whole key, --soft takes the next greater key when none matches. Exit\n"
+     "status 1 when no row is found. An attached index on EXPR is used, or one\n"
+     "is built in memory.",
      {{"--soft"}, {"--exact"}}, 3, 3, verb_seek},
     {"set", "set FILE --where NAME=VALUE NAME=VALUE...",
      "Changes the fields given in every row whose field NAME equals VALUE, each\n"
-     "row under its record lock (table opened shared).",
+     "row under its record lock (table opened shared). An empty VALUE to set\n"
+     "stores blanks, 0, an empty date or F. Prints how many rows changed.",
      {{"--where", true}}, 1, -1, verb_set},
     {"delete", "delete FILE --where NAME=VALUE",
      "Marks deleted every row whose field NAME equals VALUE (record locks, table\n"
-     "opened shared).",
+     "opened shared). Prints how many rows were deleted.",
      {{"--where", true}}, 1, 1, verb_delete},
     {"zap", "zap FILE", "Removes every row (table opened exclusive).", {}, 1, 1, verb_zap},
     {"pack", "pack FILE",
