@@ -149,10 +149,16 @@ TEST_F(Stress, KilledAppendsLeaveATableThatIsReadRightAndMendedOnTheNextOpen) {
     const std::string acks =
         kill_at_random(kxdbf_argv(args), rows_csv(first, 3000), 400, random_, after_rows);
 
-    // Before any repair: a reader sees only whole rows, or refuses the table.
+    // Before any repair: a reader sees only whole rows, in record order and through an index
+    // that may have been left in the middle of a change, or refuses the table.
     Result before = kxdbf({"dump", t});
     if (before.status == 0) {
-      valid_ids(parse_csv(before.out));
+      const std::vector<int> ids = valid_ids(parse_csv(before.out));
+      Result ordered = kxdbf({"dump", t, "--order", "ID"});
+      ASSERT_EQ(ordered.status, 0) << ordered.err;
+      std::vector<int> sorted = ids;
+      std::sort(sorted.begin(), sorted.end());
+      EXPECT_EQ(valid_ids(parse_csv(ordered.out)), sorted);
     }
 
     Result repair = kxdbf({"check", t, "--repair"});
