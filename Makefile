@@ -4,6 +4,7 @@ BUILD  ?= build
 ASAN   ?= build-asan
 FUZZ   ?= build-fuzz
 BENCH  ?= build-bench
+FUZZ_TARGETS = dbf memo index
 CMAKE   = cmake -G Ninja -Wno-dev
 
 .PHONY: all bootstrap build test test-fast test-asan run bench fuzz clean
@@ -44,8 +45,10 @@ bench: bootstrap
 
 fuzz: bootstrap
 	CXX=clang++ $(CMAKE) -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_FUZZ=ON >/dev/null
-	cmake --build $(FUZZ) -j $(JOBS)
-	@for f in $(FUZZ)/fuzz/fuzz_*; do echo "== $$f"; $$f -max_total_time=60 fuzz/corpus/$$(basename $$f | sed 's/^fuzz_//'); done
+	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS:%=fuzz_%)
+	@# New inputs go to the build folder; the committed seed corpus is only read.
+	@for n in $(FUZZ_TARGETS); do echo "== fuzz_$$n"; mkdir -p $(FUZZ)/corpus-$$n; \
+	  $(FUZZ)/fuzz/fuzz_$$n -max_total_time=60 $(FUZZ)/corpus-$$n fuzz/corpus/$$n || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(FUZZ) $(BENCH)
