@@ -180,23 +180,28 @@ int KeyExpr::width() const {
 std::string KeyExpr::eval(const RecordView& record) const {
   std::string key;
   key.reserve(width());
+  append_key(record, key);
+  return key;
+}
+
+void KeyExpr::append_key(const RecordView& record, std::string& out) const {
+  const std::size_t at = out.size();
   switch (root_->type) {
     case KeyType::character:
-      root_->append_text(record, key);
-      key.resize(root_->width, ' ');  // a trimmed value is padded back to the key's width
+      root_->append_text(record, out);
+      out.resize(at + root_->width, ' ');  // a trimmed value is padded back to the key's width
       break;
     case KeyType::numeric:
-      key.resize(kNumericKeyWidth);
-      encode_number(root_->number(record), root_->decimals, key.data());
+      out.resize(at + kNumericKeyWidth);
+      encode_number(root_->number(record), root_->decimals, out.data() + at);
       break;
     case KeyType::date:
-      key = root_->date(record).dtos();
+      out += root_->date(record).dtos();
       break;
     case KeyType::logical:
-      key = root_->logical(record) ? "T" : "F";
+      out += root_->logical(record) ? 'T' : 'F';
       break;
   }
-  return key;
 }
 
 std::string KeyExpr::key_from_text(std::string_view text) const {

@@ -34,6 +34,9 @@ class KeyExpr {
   // with the Portuguese collation; numeric keys (a bare numeric field) are encoded so that plain
   // byte order is numeric order; date keys are "YYYYMMDD".
   std::string eval(const RecordView& record) const;
+  // The same key appended to `out` (exactly width() bytes), for building many keys in one
+  // buffer without an allocation per key.
+  void append_key(const RecordView& record, std::string& out) const;
   // Turns a value typed by a person or a program into a key to seek: character keys are taken as
   // given (a prefix is allowed); numeric keys parse a dBASE number; date keys take YYYYMMDD or
   // dd/mm/yyyy. Throws ExprError when the text does not fit the type.

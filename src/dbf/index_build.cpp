@@ -41,26 +41,44 @@ std::unique_ptr<IndexFile> IndexFile::build(const std::filesystem::path& path, s
                                             int key_width, Compare cmp, std::vector<Entry> entries,
                                             const DataSignature& sig) {
   if (key_width < 1 || key_width > kMaxKeyWidth) throw std::invalid_argument("index key width out of range");
-  if (expr_text.size() > static_cast<std::size_t>(index::kMaxExprLength))
-    throw std::invalid_argument("index key expression too long");
+  Keys flat;
+  flat.keys.reserve(entries.size() * static_cast<std::size_t>(key_width));
+  flat.recnos.reserve(entries.size());
   for (const Entry& e : entries) {
     if (e.first.size() != static_cast<std::size_t>(key_width))
       throw std::invalid_argument("index key of the wrong width");
-    if (e.second == 0) throw std::invalid_argument("record numbers start at 1");
+    flat.keys += e.first;
+    flat.recnos.push_back(e.second);
   }
+  entries = {};
+  return build(path, expr_text, key_width, std::move(cmp), flat, sig);
+}
+
+std::unique_ptr<IndexFile> IndexFile::build(const std::filesystem::path& path, std::string_view expr_text,
+                                            int key_width, Compare cmp, const Keys& entries,
+                                            const DataSignature& sig) {
+  if (key_width < 1 || key_width > kMaxKeyWidth) throw std::invalid_argument("index key width out of range");
+  if (expr_text.size() > static_cast<std::size_t>(index::kMaxExprLength))
+    throw std::invalid_argument("index key expression too long");
+  const auto width = static_cast<std::size_t>(key_width);
+  if (entries.keys.size() != entries.recnos.size() * width)
+    throw std::invalid_argument("index key of the wrong width");
+  for (uint32_t r : entries.recnos)
+    if (r == 0) throw std::invalid_argument("record numbers start at 1");
 
   // Order of the entries, without copying keys; exact duplicates are kept once.
   struct Ref {
-    std::string_view key;
+    const char* key;
     uint32_t recno;
   };
   auto less = [&](const Ref& a, const Ref& b) {
-    int c = cmp(a.key, b.key);
+    int c = cmp({a.key, width}, {b.key, width});
     return c < 0 || (c == 0 && a.recno < b.recno);
   };
   std::vector<Ref> order;
-  order.reserve(entries.size());
-  for (const Entry& e : entries) order.push_back({e.first, e.second});
+  order.reserve(entries.recnos.size());
+  for (std::size_t i = 0; i < entries.recnos.size(); ++i)
+    order.push_back({entries.keys.data() + i * width, entries.recnos[i]});
   if (!std::is_sorted(order.begin(), order.end(), less)) std::sort(order.begin(), order.end(), less);
   order.erase(std::unique(order.begin(), order.end(),
                           [&](const Ref& a, const Ref& b) { return !less(a, b) && !less(b, a); }),
@@ -89,7 +107,7 @@ std::unique_ptr<IndexFile> IndexFile::build(const std::filesystem::path& path, s
                       i + 1 < leaves ? number + 1 : 0, 0);
     for (std::size_t k = from; k < to; ++k) {
       uint8_t* e = p + index::kPageHeader + (k - from) * leaf_es;
-      std::memcpy(e, order[k].key.data(), w);
+      std::memcpy(e, order[k].key, w);
       index::put<uint32_t>(e + w, order[k].recno);
     }
     level_pages.push_back({number, p + index::kPageHeader});

@@ -28,10 +28,14 @@
 // loses its last entry is unlinked and put on the free list, and a root with one child is
 // replaced by that child.
 //
-// Crash safety: begin_change() writes and flushes the unfinished mark before any page changes;
-// end_change() writes every changed page, flushes, then writes the header with the new data
-// signature and the mark cleared. A process killed in between leaves the mark set, so the next
-// open reports the file as unfinished and the table rebuilds it; a reader that meets the mark
+// Crash safety: begin_change() writes the unfinished mark before any page changes; end_change()
+// writes every changed page, then the header with the new data signature and the mark cleared.
+// These are plain pwrites in this order: the page cache keeps them for every process, so a
+// process killed at any instant leaves the mark set, or the whole change. The next open reports a
+// file left marked as unfinished and the table rebuilds it. Against a machine that stops, the
+// same order holds only with Sync::disk (an fsync after the mark, after the pages and after the
+// header), which the table uses once per exclusive batch; after shared changes the disk has
+// them when the table is flushed or closed; a reader that meets the mark
 // (it holds the table's update lock, so no writer is active) or a malformed page throws
 // IndexDamaged. An index file is replaced in place (existing file) or through a new file and a
 // rename (new file); an in-place rebuild sets the mark first, so a rebuild cut short is seen.
@@ -185,28 +189,29 @@ uint64_t IndexFile::Impl::entry_count() {
   return h_.entry_count;
 }
 
-void IndexFile::Impl::begin_change() {
+void IndexFile::Impl::begin_change(Sync sync) {
   if (read_only_) throw std::logic_error("index " + path_.string() + " opened read-only");
   if (in_change_) throw std::logic_error("index change already begun");
   refresh();
   h_.unfinished = true;
   ++h_.generation;
   write_header();
-  file_.fsync();
+  if (sync == Sync::disk) file_.fsync();
   in_change_ = true;
   cached_generation_ = h_.generation;
 }
 
-void IndexFile::Impl::end_change(const DataSignature& sig) {
+void IndexFile::Impl::end_change(const DataSignature& sig, Sync sync) {
   require_change("end_change");
   in_change_ = false;
   try {
     flush_dirty();
-    file_.fsync();
+    if (sync == Sync::disk) file_.fsync();
     h_.unfinished = false;
     h_.signature = sig;
     ++h_.generation;
     write_header();
+    if (sync == Sync::disk) file_.fsync();
   } catch (...) {
     drop_cache();  // the file keeps its unfinished mark: the next operation reports it
     cached_generation_ = 0;
@@ -654,8 +659,9 @@ std::unique_ptr<IndexFile> IndexFile::open(const std::filesystem::path& path, st
 const std::filesystem::path& IndexFile::path() const { return impl_->path(); }
 int IndexFile::key_width() const { return impl_->key_width(); }
 uint64_t IndexFile::entry_count() const { return impl_->entry_count(); }
-void IndexFile::begin_change() { impl_->begin_change(); }
-void IndexFile::end_change(const DataSignature& sig) { impl_->end_change(sig); }
+void IndexFile::begin_change(Sync sync) { impl_->begin_change(sync); }
+void IndexFile::end_change(const DataSignature& sig, Sync sync) { impl_->end_change(sig, sync); }
+void IndexFile::sync() { impl_->sync(); }
 void IndexFile::insert(std::string_view key, uint32_t recno) { impl_->insert(key, recno); }
 bool IndexFile::erase(std::string_view key, uint32_t recno) { return impl_->erase(key, recno); }
 std::optional<IndexFile::Position> IndexFile::first() { return impl_->first(); }

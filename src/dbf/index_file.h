@@ -56,6 +56,15 @@ class IndexFile {
   static std::unique_ptr<IndexFile> build(const std::filesystem::path& path,
                                           std::string_view expr_text, int key_width, Compare cmp,
                                           std::vector<Entry> entries, const DataSignature& sig);
+  // Many entries in two flat arrays: key i is bytes [i × width, (i + 1) × width) of `keys`.
+  struct Keys {
+    std::string keys;
+    std::vector<uint32_t> recnos;
+  };
+  // The same from flat arrays (std::invalid_argument when keys is not recnos × width bytes).
+  static std::unique_ptr<IndexFile> build(const std::filesystem::path& path,
+                                          std::string_view expr_text, int key_width, Compare cmp,
+                                          const Keys& entries, const DataSignature& sig);
 
   // Opens and validates the header (cost independent of the number of entries). Returns nullptr
   // and sets *state when the file is missing, foreign, damaged, for another expression or width,
@@ -70,11 +79,18 @@ class IndexFile {
   int key_width() const;
   uint64_t entry_count() const;
 
-  // The change protocol: begin_change() durably marks the file unfinished before any page
-  // changes; end_change() writes the new data signature and clears the mark. A process killed in
-  // between leaves a file that open() reports as unfinished.
-  void begin_change();
-  void end_change(const DataSignature& sig);
+  // The change protocol: begin_change() marks the file unfinished before any page changes;
+  // end_change() writes the changed pages, then the header with the new data signature and the
+  // mark cleared. Every write goes straight to the file (the page cache every process shares),
+  // so a process killed at any instant leaves either the change complete or a file that open()
+  // reports as unfinished. Sync::disk also waits for the disk at both steps (the mark before
+  // any page, the pages before the header that clears it, the header itself), so that a machine
+  // that stops leaves the same two outcomes; Sync::none leaves that to sync().
+  enum class Sync { none, disk };
+  void begin_change(Sync sync = Sync::none);
+  void end_change(const DataSignature& sig, Sync sync = Sync::none);
+  // Waits until everything written to the file is on the disk.
+  void sync();
 
   void insert(std::string_view key, uint32_t recno);
   bool erase(std::string_view key, uint32_t recno);  // false when the entry was not there

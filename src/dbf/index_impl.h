@@ -23,8 +23,9 @@ class IndexFile::Impl {
   int key_width() const { return static_cast<int>(h_.key_width); }
   uint64_t entry_count();
 
-  void begin_change();
-  void end_change(const DataSignature& sig);
+  void begin_change(Sync sync);
+  void end_change(const DataSignature& sig, Sync sync);
+  void sync() { file_.fsync(); }
   void insert(std::string_view key, uint32_t recno);
   bool erase(std::string_view key, uint32_t recno);
 

@@ -23,8 +23,9 @@ class FileOrder final : public KeyOrder {
   }
   std::optional<Position> next(const Position& at) override { return file_->next(at); }
   std::optional<Position> prev(const Position& at) override { return file_->prev(at); }
-  void begin_change() override { file_->begin_change(); }
-  void end_change(const DataSignature& sig) override { file_->end_change(sig); }
+  void begin_change(Sync sync) override { file_->begin_change(sync); }
+  void end_change(const DataSignature& sig, Sync sync) override { file_->end_change(sig, sync); }
+  void sync() override { file_->sync(); }
   void insert(std::string_view key, uint32_t recno) override { file_->insert(key, recno); }
   void erase(std::string_view key, uint32_t recno) override { file_->erase(key, recno); }
   bool verify(std::string* problem) override { return file_->verify(problem); }
@@ -59,8 +60,9 @@ class MemoryOrder final : public KeyOrder {
     auto it = find_first_not_less(p);
     return it == entries_.begin() ? std::nullopt : at(it - 1);
   }
-  void begin_change() override {}
-  void end_change(const DataSignature&) override {}
+  void begin_change(Sync) override {}
+  void end_change(const DataSignature&, Sync) override {}
+  void sync() override {}
   void insert(std::string_view key, uint32_t recno) override {
     Position p{std::string(key), recno};
     entries_.insert(find_first_not_less(p), Entry{p.key, recno});
@@ -113,11 +115,11 @@ std::unique_ptr<KeyOrder> KeyOrder::open_file(const std::string& path, KeyExpr e
 }
 
 std::unique_ptr<KeyOrder> KeyOrder::build_file(const std::string& path, KeyExpr expr,
-                                               std::vector<Entry> entries,
+                                               const IndexFile::Keys& entries,
                                                const DataSignature& sig) {
   auto order = std::make_unique<FileOrder>(std::move(expr));
   order->set(IndexFile::build(path, order->expr().text(), order->expr().width(),
-                              order->compare(), std::move(entries), sig));
+                              order->compare(), entries, sig));
   return order;
 }
 

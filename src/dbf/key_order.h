@@ -23,7 +23,7 @@ class KeyOrder {
                                              IndexState* state);
   // A new index file from the entries (written through a rename or in place, as IndexFile::build).
   static std::unique_ptr<KeyOrder> build_file(const std::string& path, KeyExpr expr,
-                                              std::vector<Entry> entries,
+                                              const IndexFile::Keys& entries,
                                               const DataSignature& sig);
   // An index in memory only.
   static std::unique_ptr<KeyOrder> in_memory(KeyExpr expr, std::vector<Entry> entries);
@@ -40,8 +40,11 @@ class KeyOrder {
   virtual std::optional<Position> next(const Position& at) = 0;
   virtual std::optional<Position> prev(const Position& at) = 0;
 
-  virtual void begin_change() = 0;
-  virtual void end_change(const DataSignature& sig) = 0;
+  using Sync = IndexFile::Sync;
+  virtual void begin_change(Sync sync) = 0;
+  virtual void end_change(const DataSignature& sig, Sync sync) = 0;
+  // Puts what was written on the disk (nothing to do for an index in memory).
+  virtual void sync() = 0;
   virtual void insert(std::string_view key, uint32_t recno) = 0;
   virtual void erase(std::string_view key, uint32_t recno) = 0;
 

@@ -95,8 +95,12 @@ struct Table::Impl {
 
   // ---- table_index.cpp ----
   std::vector<KeyOrder::Entry> collect(const KeyExpr& expr);
+  // The keys of every record by each expression, from one pass over the data.
+  std::vector<IndexFile::Keys> collect_keys(const std::vector<const KeyExpr*>& exprs);
   std::unique_ptr<KeyOrder> attach(const IndexSpec& spec);
   void rebuild(int order_number);  // 1-based
+  // Rebuilds these orders (1-based); the index files from one pass over the data.
+  void rebuild(const std::vector<int>& order_numbers);
   void rebuild_all();
 
   // ---- table_pack.cpp ----

@@ -23,6 +23,25 @@ std::vector<KeyOrder::Entry> Table::Impl::collect(const KeyExpr& expr) {
   return entries;
 }
 
+// Deleted records included, as collect().
+std::vector<IndexFile::Keys> Table::Impl::collect_keys(const std::vector<const KeyExpr*>& exprs) {
+  const uint32_t n = count();
+  std::vector<IndexFile::Keys> keys(exprs.size());
+  for (std::size_t k = 0; k < exprs.size(); ++k) {
+    keys[k].keys.reserve(std::size_t{n} * static_cast<std::size_t>(exprs[k]->width()));
+    keys[k].recnos.reserve(n);
+  }
+  read_blocks(1, n, [&](uint32_t r, std::string_view bytes) {
+    const RecordView record(header.schema, bytes);
+    for (std::size_t k = 0; k < exprs.size(); ++k) {
+      exprs[k]->append_key(record, keys[k].keys);
+      keys[k].recnos.push_back(r);
+    }
+    return true;
+  });
+  return keys;
+}
+
 // Opens the file when it describes the data as it is now; otherwise builds it again (under the
 // update lock), or, on a read-only open, an index in memory.
 std::unique_ptr<KeyOrder> Table::Impl::attach(const IndexSpec& spec) {
@@ -43,29 +62,50 @@ std::unique_ptr<KeyOrder> Table::Impl::attach(const IndexSpec& spec) {
   if (auto o = KeyOrder::open_file(file, parse(*this, spec.expr), signature(), false, &state))
     return o;
   KeyExpr expr = parse(*this, spec.expr);
-  auto entries = collect(expr);
-  return KeyOrder::build_file(file, std::move(expr), std::move(entries), signature());
+  auto keys = collect_keys({&expr});
+  return KeyOrder::build_file(file, std::move(expr), keys.front(), signature());
 }
 
-void Table::Impl::rebuild(int order_number) {
-  auto& slot = orders[order_number - 1];
-  const std::string file = slot->file();
-  KeyExpr expr = parse(*this, slot->expr().text());
-  if (file.empty() || read_only()) {
+void Table::Impl::rebuild(int order_number) { rebuild(std::vector<int>{order_number}); }
+
+void Table::Impl::rebuild(const std::vector<int>& order_numbers) {
+  std::vector<int> files;
+  for (int number : order_numbers) {
+    auto& slot = orders[number - 1];
+    if (!slot->file().empty() && !read_only()) {
+      files.push_back(number);
+      continue;
+    }
+    KeyExpr expr = parse(*this, slot->expr().text());
     UpdateLock u(*this, os::LockKind::shared);
     auto entries = collect(expr);
     slot = KeyOrder::in_memory(std::move(expr), std::move(entries));
-    return;
   }
+  if (files.empty()) return;
   UpdateLock u(*this, os::LockKind::exclusive);
   count();
-  auto entries = collect(expr);
-  slot = KeyOrder::build_file(file, std::move(expr), std::move(entries), signature());
-  if (changing) slot->begin_change();  // still inside an exclusive batch
+  std::vector<KeyExpr> exprs;
+  std::vector<const KeyExpr*> of;
+  exprs.reserve(files.size());
+  for (int number : files) {
+    exprs.push_back(parse(*this, orders[number - 1]->expr().text()));
+    of.push_back(&exprs.back());
+  }
+  auto keys = collect_keys(of);
+  const DataSignature sig = signature();
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    auto& slot = orders[files[k] - 1];
+    const std::string file = slot->file();
+    slot = KeyOrder::build_file(file, std::move(exprs[k]), keys[k], sig);
+    keys[k] = {};
+    if (changing) slot->begin_change(KeyOrder::Sync::disk);  // still inside an exclusive batch
+  }
 }
 
 void Table::Impl::rebuild_all() {
-  for (int k = 1; k <= static_cast<int>(orders.size()); ++k) rebuild(k);
+  std::vector<int> all;
+  for (int k = 1; k <= static_cast<int>(orders.size()); ++k) all.push_back(k);
+  rebuild(all);
 }
 
 void Table::attach_indexes(const std::vector<IndexSpec>& specs) {

@@ -267,12 +267,17 @@ std::string Table::Impl::memo_text(const Field& f, std::string_view record) cons
   uint32_t block = 0;
   if (f.width == 4) {  // binary block number written by other tools
     for (int i = 3; i >= 0; --i) block = block << 8 | static_cast<uint8_t>(raw[i]);
-  } else {
-    auto value = Decimal::parse(raw);
-    if (!value || value->negative() || value->scale() != 0 ||
-        *value > Decimal(int64_t{UINT32_MAX}))
-      throw TableError(TableError::Kind::damaged, path + ": bad memo reference in " + f.name);
-    block = static_cast<uint32_t>(value->to_int());
+  } else {  // digits between blanks; anything else, or a number past 32 bits, is damage
+    auto bad = [&] { return TableError(TableError::Kind::damaged, path + ": bad memo reference in " + f.name); };
+    const std::size_t from = raw.find_first_not_of(' ');
+    const std::size_t to = raw.find_last_not_of(' ');
+    uint64_t value = 0;
+    for (std::size_t i = from; from != std::string_view::npos && i <= to; ++i) {
+      if (raw[i] < '0' || raw[i] > '9') throw bad();
+      value = value * 10 + static_cast<unsigned>(raw[i] - '0');
+      if (value > UINT32_MAX) throw bad();
+    }
+    block = static_cast<uint32_t>(value);
   }
   if (block == 0) return {};
   try {

@@ -67,7 +67,7 @@ std::string Table::blank_record() const { return impl_->blank(); }
 
 void Table::Impl::begin_batch() {
   if (changing) return;
-  for (auto& o : orders) o->begin_change();
+  for (auto& o : orders) o->begin_change(KeyOrder::Sync::disk);
   changing = true;
 }
 
@@ -83,7 +83,7 @@ void Table::Impl::end_batch() {
   if (memo) memo->fsync();
   if (changing) {
     const DataSignature sig = signature();
-    for (auto& o : orders) o->end_change(sig);
+    for (auto& o : orders) o->end_change(sig, KeyOrder::Sync::disk);
     changing = false;
   }
 }
@@ -125,12 +125,12 @@ void Table::Impl::commit() {
     write_current();
   } else {
     UpdateLock u(*this, os::LockKind::exclusive);
-    for (auto& o : orders) o->begin_change();
+    for (auto& o : orders) o->begin_change(KeyOrder::Sync::none);
     write_current();
     const uint32_t n = count();  // other opens may have appended since this one last looked
     if (header.last_update != clock->today()) write_date_and_count(n);
     const DataSignature sig = signature();
-    for (auto& o : orders) o->end_change(sig);
+    for (auto& o : orders) o->end_change(sig, KeyOrder::Sync::none);
   }
   original = buf;
   dirty = is_new = false;
@@ -166,11 +166,11 @@ uint32_t Table::Impl::append_shared(std::string bytes, const LockWait& wait) {
   is_new = true;
   {
     UpdateLock u(*this, os::LockKind::exclusive);
-    for (auto& o : orders) o->begin_change();
+    for (auto& o : orders) o->begin_change(KeyOrder::Sync::none);
     write_current();
     write_date_and_count(n + 1);
     const DataSignature sig = signature();
-    for (auto& o : orders) o->end_change(sig);
+    for (auto& o : orders) o->end_change(sig, KeyOrder::Sync::none);
   }
   original = buf;
   dirty = is_new = false;
@@ -234,6 +234,7 @@ void Table::flush() {
   t.end_batch();
   t.data.fsync();
   if (t.memo) t.memo->fsync();
+  for (auto& o : t.orders) o->sync();
 }
 
 }  // namespace kx::dbf

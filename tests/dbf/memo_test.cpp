@@ -70,7 +70,10 @@ TEST_F(Memo, ABadReferenceIsReportedNotReadPastTheFile) {
     t.set_memo("OBS", "texto");
   }
   const std::size_t field = 32 + 2 * 32 + 1 + 6;
-  for (const char* ref : {"      9999", "         3", "      abcd"}) {
+  // Past the file, inside the header, not a number, past 32 bits, signed, with decimals,
+  // digits broken by a blank.
+  for (const char* ref : {"      9999", "         3", "      abcd", "4294967304", "        -8",
+                          "       8.0", "    1   2 "}) {
     {
       os::File f = os::File::open(path("M.DBF"), os::File::Mode::read_write);
       f.pwrite(ref, 10, field);
