@@ -23,39 +23,11 @@ std::string two_digits(int i) { return (i < 10 ? "0" : "") + std::to_string(i); 
 
 }  // namespace
 
-std::string BAR_DIR(std::string_view folder) {
-  std::string p(folder);
-  if (p.empty() || p.back() != '/') p += '/';
-  return p;
-}
-
-std::string BAR_FORA(std::string_view folder) {
-  std::string p(folder);
-  if (!p.empty() && p.back() == '/') p.pop_back();
-  return p;
-}
-
-std::string BAR_ESQ(std::string_view name) {
-  return !name.empty() && name.front() == '/' ? std::string(name) : "/" + std::string(name);
-}
-
-std::string TIRA_DIR(std::string_view path) {
-  const auto slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 std::string in_folder(std::string_view folder, std::string_view name) {
   return BAR_DIR(folder) + std::string(name);
 }
 
 std::string fs_path(std::string_view path) { return cp850::to_utf8(path); }
-
-bool VERDIR(std::string_view folder) {
-  std::string p(text::rtrim(folder));
-  if (p.size() > 1) p = BAR_FORA(p);
-  if (p.empty() || p.front() != '/') return false;
-  return os::folder_exists(fs_path(p));
-}
 
 bool same_file(std::string_view a, std::string_view b) {
   auto x = identity(a), y = identity(b);

@@ -6,27 +6,22 @@
 #include <string>
 #include <string_view>
 
+#include "os/folder_rules.h"
 #include "store/operator.h"
 
 namespace kx::store {
 
-// Adds a final "/" when missing.
-std::string BAR_DIR(std::string_view folder);
-// Removes one final "/".
-std::string BAR_FORA(std::string_view folder);
-// Adds a leading "/" when missing.
-std::string BAR_ESQ(std::string_view name);
-// The part after the last "/" (all of it without one).
-std::string TIRA_DIR(std::string_view path);
+// The path rules of the operating system layer, under the names the program uses.
+using os::BAR_DIR;
+using os::BAR_ESQ;
+using os::BAR_FORA;
+using os::TIRA_DIR;
+using os::VERDIR;
 
 // `name` inside `folder`, with one "/" between them.
 std::string in_folder(std::string_view folder, std::string_view name);
 // The name the file system knows for a settings path (CP850 to UTF-8).
 std::string fs_path(std::string_view path);
-
-// Whether the folder exists. Trailing blanks and one final "/" are ignored ("/" itself is the
-// root); a relative path is never a folder of the program.
-bool VERDIR(std::string_view folder);
 
 // Whether two existing files or folders, given by their file-system paths (fs_path), are the
 // same one (device and inode), whatever their spelling. False when either does not exist.

@@ -1,24 +1,21 @@
-// Folder paths as the settings hold them, with "/" as the separator.
+// Folder paths as the settings hold them, with "/" as the separator. Asking the operator to
+// create a missing folder (CRI_NDIR) belongs to the table access layer (store/folder.h).
 #pragma once
 
-#include <string>
 #include <string_view>
 
+#include "os/folder_rules.h"
 #include "ui/prompter.h"
 
 namespace kx::ui {
 
-// Appends "/" unless the path ends with one.
-std::string BAR_DIR(std::string_view path);
-// Removes one final "/".
-std::string BAR_FORA(std::string_view path);
-// The part after the last "/" (all of it if none).
-std::string TIRA_DIR(std::string_view path);
+// The path rules of the operating system layer, under the names the screens use.
+using os::BAR_DIR;
+using os::BAR_FORA;
+using os::TIRA_DIR;
+
 // A path the program can place: absolute ("/..."), in the home folder ("~/...") or a stored
 // Windows form with a drive letter ("C:..."). Otherwise the message is told and false.
 bool ESPCIF(std::string_view path, Prompter& prompter);
-// The folder exists, or the operator agreed and it was made (with every missing parent). A
-// refusal gives false; a failure tells "Problemas ao criar a pasta " + path and gives false.
-bool CRI_NDIR(std::string_view path, std::string_view label, Prompter& prompter);
 
 }  // namespace kx::ui
