@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include "base/text.h"
 #include "ui/keys.h"
 
 namespace kx::ui {
@@ -17,10 +18,23 @@ std::size_t Form::first_invalid() const {
   return std::string::npos;
 }
 
+std::unique_ptr<EntryField> Form::make_field(const FormField& spec) {
+  return std::make_unique<EntryField>(frame_.screen(), spec.row, spec.col, *spec.var, spec.picture,
+                                      attr_, active_attr_);
+}
+
 void Form::add(FormField field) {
-  fields_.push_back(std::make_unique<EntryField>(frame_.screen(), field.row, field.col, *field.var,
-                                                 field.picture, attr_, active_attr_));
+  fields_.push_back(make_field(field));
   specs_.push_back(std::move(field));
+}
+
+void Form::upper_case_plain_text() {
+  for (std::size_t i = 0; i < specs_.size(); ++i) {
+    FormField& spec = specs_[i];
+    if (!std::holds_alternative<std::string>(*spec.var) || !text::is_blank(spec.picture)) continue;
+    spec.picture = "@!";
+    fields_[i] = make_field(spec);
+  }
 }
 
 void Form::display() {
@@ -68,6 +82,7 @@ namespace kx::ui {
 
 int LREADMODAL(Frame& frame, Form& form) {
   LDialog* window = frame.LWindowActive();
+  if (window && window->lGetUpperCase) form.upper_case_plain_text();
   std::size_t start = 0;
   for (;;) {
     if (window) window->nExit = 0;

@@ -34,6 +34,8 @@ class Form {
   explicit Form(Frame& frame);
 
   void add(FormField field);
+  // Gives every character field without a mask the mask "@!" (a window's lGetUpperCase).
+  void upper_case_plain_text();
   std::set<int>& exit_keys() { return exit_keys_; }
   // Shows every field.
   void display();
@@ -45,6 +47,7 @@ class Form {
   std::size_t first_invalid() const;
 
  private:
+  std::unique_ptr<EntryField> make_field(const FormField& spec);
   bool enabled(std::size_t i) const;
   // The next enabled field from i in direction step; npos when none.
   std::size_t next(std::size_t i, int step) const;
@@ -57,7 +60,8 @@ class Form {
   std::size_t current_ = 0;
 };
 
-// Reads a form in the active window. When the frame's nsValidRead is 1, a read that ends (other
+// Reads a form in the active window. When the window's lGetUpperCase is set, character fields
+// without a mask are read with "@!". When the frame's nsValidRead is 1, a read that ends (other
 // than by Esc or cancel) passes over every field, and one that fails is read again from there.
 // Returns the key that ended the read.
 int LREADMODAL(Frame& frame, Form& form);

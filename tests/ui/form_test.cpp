@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/cp850.h"
 #include "ui/browser.h"
 #include "ui/harness.h"
 #include "ui/keys.h"
@@ -200,6 +201,34 @@ TEST(ReadModal, AValidationPassReadsAFailingFieldAgain) {
   b = std::string(2, ' ');
   h.type("<PgDn>");
   EXPECT_EQ(LREADMODAL(h.frame, form), key::kPgDn);  // no pass
+}
+
+TEST(ReadModal, AnUpperCaseWindowReadsCharacterFieldsWithoutAMaskInCapitals) {
+  ScreenHarness h;
+  Value plain = std::string(3, ' '), masked = std::string(3, ' '), shown = std::string("abc");
+  Form form(h.frame);
+  form.add({2, 5, &plain, "", {}, {}});
+  form.add({3, 5, &masked, "XXX", {}, {}});
+  form.add({4, 5, &shown, "", {}, {}});
+  LDialog& d = h.frame.LDLGSHOW(1, 1, 10, 40, "Nomes");
+  d.lGetUpperCase = true;
+  // Each field ends when typing runs past its last position.
+  h.type("ção" "xyz" "<Enter>");
+  LREADMODAL(h.frame, form);
+  EXPECT_EQ(cp850::to_utf8(std::get<std::string>(plain)), "ÇÃO");
+  EXPECT_EQ(std::get<std::string>(masked), "xyz");  // a mask of its own is kept
+  EXPECT_EQ(std::get<std::string>(shown), "ABC");   // the value it had is read back in capitals
+  EXPECT_EQ(h.text(4, 5, 3), "ABC");
+
+  // A window without the flag reads as typed.
+  d.close();
+  Value other = std::string(2, ' ');
+  Form lower(h.frame);
+  lower.add({2, 5, &other, "", {}, {}});
+  h.frame.LDLGSHOW(1, 1, 10, 40, "Outra");
+  h.type("ab");
+  LREADMODAL(h.frame, lower);
+  EXPECT_EQ(std::get<std::string>(other), "ab");
 }
 
 }  // namespace
