@@ -115,7 +115,8 @@ TEST(DeliveredTables, PaymentCodesTheComputationUsesExist) {
     EXPECT_TRUE(codes.contains(std::to_string(code))) << code;
   }
   // Medical payments are codes 8 to 26; the health-plan code is 26.
-  for (int code : {9, 11, 13, 15, 17, 19, 21, 26}) EXPECT_TRUE(codes.contains(std::to_string(code)));
+  for (int code : {9, 11, 13, 15, 17, 19, 21, 26})
+    EXPECT_TRUE(codes.contains(std::to_string(code))) << code;
 }
 
 TEST(DeliveredTables, CodesTheChecksAndDefaultsRelyOn) {
@@ -163,7 +164,8 @@ TEST(DeliveredTables, SelicRegisterHasEveryMonthOf2014And2015) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const int year = 2014 + static_cast<int>(i) / 12;
     const int month = 1 + static_cast<int>(i) % 12;
-    const std::string anomes = std::to_string(year) + (month < 10 ? "0" : "") + std::to_string(month);
+    const std::string anomes =
+        std::to_string(year) + (month < 10 ? "0" : "") + std::to_string(month);
     SCOPED_TRACE(anomes);
     EXPECT_EQ(rows[i].at("ANOMES"), anomes);
     const Decimal rate = *Decimal::parse(rows[i].at("TJM"));
@@ -176,7 +178,8 @@ TEST(DeliveredTables, SelicRegisterHasEveryMonthOf2014And2015) {
 bool cnpj_check_digits_hold(const std::string& digits) {
   auto digit = [&](std::size_t n) {
     int sum = 0;
-    for (std::size_t i = 0; i < n; ++i) sum += (digits[i] - '0') * static_cast<int>((n - 1 - i) % 8 + 2);
+    for (std::size_t i = 0; i < n; ++i)
+      sum += (digits[i] - '0') * static_cast<int>((n - 1 - i) % 8 + 2);  // 5,4,3,2,9,8,...
     const int rest = sum % 11;
     return rest < 2 ? 0 : 11 - rest;
   };

@@ -206,7 +206,8 @@ TEST_F(ReftabTest, ImportReplacesEveryRowAndTheIndexFollows) {
     table.attach_indexes(index);
     ASSERT_TRUE(table.seek("13"));
   }
-  const std::string source = dir.write("office.csv", "CODBEM,DESCBENS\n21,Veículo\n12,Casa nova\n");
+  const std::string source =
+      dir.write("office.csv", "CODBEM,DESCBENS\n21,Veículo\n12,Casa nova\n");
   EXPECT_EQ(import_reference_table(program(), kAssetCodes, source, clock), 2u);
   EXPECT_EQ(asset_rows(table_path(), clock), (Rows{{"21", "Veículo"}, {"12", "Casa nova"}}));
 
