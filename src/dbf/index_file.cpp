@@ -55,8 +55,8 @@ namespace {
 // Pages kept in memory by one open index file: outside a change they are dropped whenever
 // another process changed the file (or there are too many); inside one the changed pages are
 // written back and all dropped when the larger change limit is passed.
-constexpr std::size_t kCacheLimit = 2048;
-constexpr std::size_t kChangeCacheLimit = 8192;
+constexpr std::size_t kCacheLimit = 16384;
+constexpr std::size_t kChangeCacheLimit = 32768;
 }  // namespace
 
 IndexFile::Impl::Impl(std::filesystem::path path, os::File file, index::Header header, Compare cmp,
@@ -109,9 +109,8 @@ void IndexFile::Impl::write_header() {
 
 Page& IndexFile::Impl::load(uint32_t number, uint32_t level) {
   if (number == 0 || number >= h_.page_count) damaged("page " + std::to_string(number) + " out of range");
-  auto it = cache_.find(number);
-  if (it != cache_.end()) {
-    Page& p = *it->second;
+  if (Page* cached = cache_.find(number)) {
+    Page& p = *cached;
     if (p.type() == index::kFree || p.level() != level) damaged("page " + std::to_string(number) + " misplaced");
     return p;
   }
@@ -127,7 +126,7 @@ Page& IndexFile::Impl::load(uint32_t number, uint32_t level) {
   else
     sound = sound && p.type() == index::kInner && p.count() >= 1;
   if (!sound) damaged("page " + std::to_string(number) + " malformed");
-  return *cache_.emplace(number, std::move(page)).first->second;
+  return cache_.put(number, std::move(page));
 }
 
 Page& IndexFile::Impl::allocate(uint8_t type, uint32_t level) {
@@ -135,24 +134,22 @@ Page& IndexFile::Impl::allocate(uint8_t type, uint32_t level) {
   if (h_.free_head != 0) {
     number = h_.free_head;
     if (number >= h_.page_count) damaged("free list out of range");
-    auto it = cache_.find(number);
-    Page* p = it != cache_.end() ? it->second.get() : nullptr;
+    Page* p = cache_.find(number);
     if (!p) {
       auto page = std::make_unique<Page>();
       page->number = number;
       if (file_.pread(page->bytes, index::kPageSize, int64_t{number} * index::kPageSize) !=
           static_cast<std::size_t>(index::kPageSize))
         damaged("file shorter than its header says");
-      p = cache_.emplace(number, std::move(page)).first->second.get();
+      p = &cache_.put(number, std::move(page));
     }
     if (p->type() != index::kFree) damaged("free list damaged");
     h_.free_head = p->next();
   } else {
     number = h_.page_count++;
   }
-  auto& slot = cache_[number];
-  if (!slot) slot = std::make_unique<Page>();
-  Page& p = *slot;
+  Page* cached = cache_.find(number);
+  Page& p = cached ? *cached : cache_.put(number, std::make_unique<Page>());
   std::fill(std::begin(p.bytes), std::end(p.bytes), 0);
   p.number = number;
   p.set_type(type);
@@ -170,14 +167,11 @@ void IndexFile::Impl::release(Page& page) {
 }
 
 void IndexFile::Impl::flush_dirty() {
-  std::vector<Page*> dirty;
-  for (auto& [number, page] : cache_)
-    if (page->dirty) dirty.push_back(page.get());
-  std::sort(dirty.begin(), dirty.end(), [](const Page* a, const Page* b) { return a->number < b->number; });
-  for (Page* p : dirty) {
-    file_.pwrite(p->bytes, index::kPageSize, int64_t{p->number} * index::kPageSize);
-    p->dirty = false;
-  }
+  cache_.for_each([&](Page& p) {
+    if (!p.dirty) return;
+    file_.pwrite(p.bytes, index::kPageSize, int64_t{p.number} * index::kPageSize);
+    p.dirty = false;
+  });
 }
 
 void IndexFile::Impl::require_change(const char* what) const {
@@ -578,10 +572,10 @@ bool IndexFile::Impl::verify(std::string* problem) {
     for (uint32_t free = h_.free_head; free != 0;) {
       if (free >= h_.page_count || seen[free]) return fail("free list damaged");
       seen[free] = 1;
-      auto it = cache_.find(free);
       Page buffer;
-      const Page* p = it != cache_.end() ? it->second.get() : &buffer;
-      if (it == cache_.end() &&
+      const Page* cached = cache_.find(free);
+      const Page* p = cached ? cached : &buffer;
+      if (!cached &&
           file_.pread(buffer.bytes, index::kPageSize, int64_t{free} * index::kPageSize) !=
               static_cast<std::size_t>(index::kPageSize))
         return fail("file shorter than its header says");

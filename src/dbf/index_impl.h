@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "dbf/index_file.h"
@@ -14,6 +13,36 @@
 #include "os/file.h"
 
 namespace kx::dbf {
+
+// The pages of one file kept in memory, found by number (page numbers are dense, so a slot per
+// page of the file).
+class PageCache {
+ public:
+  index::Page* find(uint32_t number) const {
+    return number < slots_.size() ? slots_[number].get() : nullptr;
+  }
+  index::Page& put(uint32_t number, std::unique_ptr<index::Page> page) {
+    if (number >= slots_.size()) slots_.resize(std::size_t{number} + 1);
+    if (!slots_[number]) ++size_;
+    slots_[number] = std::move(page);
+    return *slots_[number];
+  }
+  std::size_t size() const { return size_; }
+  void clear() {
+    slots_.clear();
+    size_ = 0;
+  }
+  // Every cached page, in page order.
+  template <class Fn>
+  void for_each(Fn fn) {
+    for (auto& slot : slots_)
+      if (slot) fn(*slot);
+  }
+
+ private:
+  std::vector<std::unique_ptr<index::Page>> slots_;
+  std::size_t size_ = 0;
+};
 
 class IndexFile::Impl {
  public:
@@ -101,7 +130,7 @@ class IndexFile::Impl {
   bool read_only_;
   bool in_change_ = false;
   uint64_t cached_generation_;
-  std::unordered_map<uint32_t, std::unique_ptr<index::Page>> cache_;
+  PageCache cache_;
   uint64_t epoch_ = 1;  // moves whenever cached pages or the tree change
   struct {
     uint64_t epoch = 0;

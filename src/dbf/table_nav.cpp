@@ -52,9 +52,11 @@ void Table::Impl::walk(const std::function<void()>& fn) {
 
 bool Table::Impl::settle(std::optional<KeyOrder::Position> p, bool forward) {
   KeyOrder& o = order();
-  const uint32_t n = count();
+  // The count never shrinks while the table is open: it is read again only for a record past
+  // the count last seen.
+  auto counted = [&](uint32_t r) { return r >= 1 && (r <= header.record_count || r <= count()); };
   while (p) {
-    if (p->recno >= 1 && p->recno <= n) {
+    if (counted(p->recno)) {
       std::string bytes = read_record(p->recno);
       if (o.expr().compare(o.key_of(RecordView(header.schema, bytes)), p->key) != 0)
         throw InconsistentOrder{};
