@@ -291,7 +291,11 @@ TEST_F(IndexTest, MisuseIsRefused) {
   f->end_change({});
   EXPECT_EQ(f->entry_count(), 1u);
   EXPECT_THROW(build({{"short", 1}}), std::invalid_argument);
-  EXPECT_THROW(IndexFile::build(path(), "K", 0, cmp(), {}, {}), std::invalid_argument);
+  EXPECT_THROW(IndexFile::build(path(), "K", 0, cmp(), std::vector<Entry>{}, {}), std::invalid_argument);
+  // Flat arrays that do not agree, or a record number 0.
+  for (const IndexFile::Keys& flat : {IndexFile::Keys{std::string(15, 'A'), {1, 2}},
+                                      IndexFile::Keys{std::string(20, 'A'), {1, 0}}})
+    EXPECT_THROW(IndexFile::build(path(), "K", width(), cmp(), flat, {}), std::invalid_argument);
 
   IndexState st;
   auto ro = open(&st, {}, true);

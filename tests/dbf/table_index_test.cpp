@@ -250,6 +250,43 @@ TEST_F(TableIndex, CheckComparesEveryEntryWithItsRecord) {
   EXPECT_NE(problems[0].find("no entry for record 5"), std::string::npos) << problems[0];
 }
 
+// Reindex puts every order, the index files and one kept in memory, back in step with records
+// changed behind them; inside an exclusive batch the rebuilt files also take the batch's later
+// changes, and are found sound by the next open.
+TEST_F(TableIndex, ReindexRebuildsEveryOrderFromTheRecords) {
+  auto row = [](Table& t, const char* name, int age) {
+    std::string rec = t.blank_record();
+    put_text(rec, *t.schema().find("NOME"), name);
+    put_number(rec, *t.schema().find("IDADE"), age);
+    t.append(rec);
+  };
+  {
+    Table t = make();
+    t.add_temporary_index("NOME");
+    row(t, "CARLOS", 45);  // the batch is open from here on
+    {  // record 1, JOSÉ 10, becomes ZILDA 5 behind the orders
+      os::File f = os::File::open(path("P.DBF"), os::File::Mode::read_write);
+      const int64_t record1 = 32 + 2 * 32 + 1;
+      f.pwrite("ZILDA               ", 20, record1 + 1);
+      f.pwrite("  5", 3, record1 + 21);
+    }
+    t.reindex();
+    row(t, "DAVI", 70);
+    const auto by_name = cp({"ANA", "ANA", "ÂNGELA", "BRUNO", "CARLOS", "CÉLIA", "DAVI", "ZILDA"});
+    for (int order : {1, 3}) {
+      t.set_order(order);
+      EXPECT_EQ(names(t), by_name) << order;
+    }
+    t.set_order(2);
+    EXPECT_EQ(names(t), cp({"ZILDA", "ÂNGELA", "ANA", "CÉLIA", "CARLOS", "BRUNO", "ANA", "DAVI"}));
+  }
+  Table t = open("P.DBF");
+  t.attach_indexes({{"UPPER(NOME)", path("P.CDX")}, {"STR(IDADE,3)+NOME", path("PB.CDX")}});
+  EXPECT_TRUE(t.check().empty());
+  EXPECT_TRUE(t.seek("ZILDA"));
+  EXPECT_EQ(t.recno(), 1u);
+}
+
 TEST_F(TableIndex, ATemporaryIndexOrdersAWorkingCopy) {
   Table t = make();
   const int n = t.add_temporary_index("STR(IDADE,3)");
