@@ -1,10 +1,10 @@
 #include "store/reftab_csv.h"
 
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "base/cp850.h"
+#include "base/csv.h"
 #include "base/decimal.h"
 #include "base/text.h"
 #include "store/reftab.h"
@@ -21,52 +21,16 @@ struct CsvRecord {
   std::vector<std::string> values;
 };
 
-// The records of CSV text. Lines end in LF or CR LF; empty lines are skipped.
-std::vector<CsvRecord> split_records(const std::string& file, std::string_view text) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+// The records of CSV text, each with the line it begins on.
+std::vector<CsvRecord> split_records(const std::string& file, const std::string& text) {
+  std::istringstream in(text);
+  CsvReader reader(in);
   std::vector<CsvRecord> records;
-  std::size_t i = 0;
-  int line = 1;
-  while (i < text.size()) {
-    CsvRecord record{line, {}};
-    for (bool more = true; more;) {
-      std::string value;
-      if (i < text.size() && text[i] == '"') {
-        const int opened = line;
-        for (++i;; ++i) {
-          if (i >= text.size()) fail(file, opened, "a quote is not closed");
-          if (text[i] == '"') {
-            if (i + 1 < text.size() && text[i + 1] == '"') {
-              value += '"';
-              ++i;
-              continue;
-            }
-            ++i;
-            break;
-          }
-          if (text[i] == '\n') ++line;
-          value += text[i];
-        }
-        if (i < text.size() && text[i] == '\r') ++i;
-        if (i < text.size() && text[i] != ',' && text[i] != '\n')
-          fail(file, line, "text after a closing quote");
-      } else {
-        while (i < text.size() && text[i] != ',' && text[i] != '\n') value += text[i++];
-        if (!value.empty() && value.back() == '\r') value.pop_back();
-      }
-      record.values.push_back(std::move(value));
-      if (i < text.size() && text[i] == ',') {
-        ++i;
-      } else {
-        more = false;
-        if (i < text.size()) {  // the line feed
-          ++i;
-          ++line;
-        }
-      }
-    }
-    if (record.values.size() > 1 || !record.values[0].empty())
-      records.push_back(std::move(record));
+  std::vector<std::string> values;
+  try {
+    while (reader.next(values)) records.push_back({reader.line(), values});
+  } catch (const CsvError& e) {
+    throw ReftabError(file + ", " + e.what());
   }
   return records;
 }

@@ -3,7 +3,7 @@
 
 #include "base/text.h"
 #include "tools/cells.h"
-#include "tools/csv.h"
+#include "base/csv.h"
 #include "tools/open_table.h"
 #include "tools/verbs.h"
 

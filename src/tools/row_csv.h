@@ -2,7 +2,7 @@
 #pragma once
 
 #include "dbf/table.h"
-#include "tools/csv.h"
+#include "base/csv.h"
 
 namespace kx::tools {
 

@@ -133,7 +133,7 @@ TEST_F(ReftabTest, RefusesBadSourcesNamingFileLineAndField) {
       {"decimals lost", rates, "ANOMES,TJM\n201401,0.855\n",
        ", line 2: TJM: \"0.855\" has more than 2 decimals"},
       {"quote left open", assets, "CODBEM,DESCBENS\n11,\"Casa\n12,Loja\n",
-       ", line 2: a quote is not closed"},
+       ", line 2: quoted field not closed"},
       {"text after quote", assets, "CODBEM,DESCBENS\n11,\"Casa\"x\n",
        ", line 2: text after a closing quote"},
       {"line after a line break in a value", assets, "CODBEM,DESCBENS\n11,\"a\nb\"\n1x,c\n",

@@ -9,7 +9,7 @@
 
 #include "../../os/temp_folder.h"
 #include "process.h"
-#include "tools/csv.h"
+#include "base/csv.h"
 
 namespace kx::tools::testing {
 

@@ -1,10 +1,10 @@
-#include "tools/csv.h"
+#include "base/csv.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-namespace kx::tools {
+namespace kx {
 namespace {
 
 using Records = std::vector<std::vector<std::string>>;
@@ -97,4 +97,4 @@ TEST(CsvWrite, QuotesOnlyWhenNeeded) {
 }
 
 }  // namespace
-}  // namespace kx::tools
+}  // namespace kx

@@ -1,6 +1,6 @@
-// CSV as kxdbf reads and writes it: fields separated by ',', a field that holds a comma, a quote
-// or a line break is enclosed in double quotes and a quote inside it is doubled. Lines end in LF
-// (CR LF is read too). The text is passed through as bytes; kxdbf's CSV is UTF-8.
+// CSV as the program reads and writes it: fields separated by ',', a field that holds a comma, a
+// quote or a line break is enclosed in double quotes and a quote inside it is doubled. Lines end in
+// LF (CR LF is read too). The text is passed through as bytes (the program's CSV files are UTF-8).
 #pragma once
 
 #include <istream>
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kx::tools {
+namespace kx {
 
 class CsvError : public std::runtime_error {
  public:
@@ -49,4 +49,4 @@ class CsvWriter {
 // One field as it is written: quoted when it holds ',', '"', CR or LF.
 std::string csv_field(std::string_view value);
 
-}  // namespace kx::tools
+}  // namespace kx

@@ -1,6 +1,6 @@
-#include "tools/csv.h"
+#include "base/csv.h"
 
-namespace kx::tools {
+namespace kx {
 
 namespace {
 constexpr int kEof = std::char_traits<char>::eof();
@@ -100,4 +100,4 @@ void CsvWriter::write(const std::vector<std::string>& fields) {
   out_ << '\n';
 }
 
-}  // namespace kx::tools
+}  // namespace kx
