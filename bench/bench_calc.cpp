@@ -1,7 +1,7 @@
 // The tax computation on generated work folders: one declaration read by its CPF and computed,
-// in a folder of 1,000 and of 10,000 taxpayers (the same cost is expected), and a whole folder
-// recomputed as calc --all --write does, split into reading, computing and writing. The
-// baseline reads the folder's table files with plain read().
+// in a folder of 1,000 and of 10,000 taxpayers (the same cost is expected), the opening of the
+// folder's tables, and a whole folder recomputed as calc --all --write does, split into reading,
+// computing and writing. The baseline reads the folder's table files with plain read().
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -61,6 +61,13 @@ void BM_ReadAndComputeOne(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadAndComputeOne)->Arg(1000)->Arg(10000)->UseRealTime();
+
+// What `calc CPF` adds for every run: the folder's twenty tables opened with their indexes.
+void BM_OpenFolder(benchmark::State& state) {
+  const std::string path = generated_folder(static_cast<int>(state.range(0)));
+  for (auto _ : state) WorkFolder folder(path, WorkFolder::Use::read, system_clock());
+}
+BENCHMARK(BM_OpenFolder)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same, reading only.
 void BM_ReadOne(benchmark::State& state) {
