@@ -215,6 +215,7 @@ void Table::close() {
   if (!t.read_only()) {
     t.commit();
     t.end_batch();
+    if (t.unsynced) t.sync_files();
   }
   t.orders.clear();
   t.memo.reset();

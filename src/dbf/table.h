@@ -137,7 +137,8 @@ class Table {
   Table(Table&&) noexcept;
   Table& operator=(Table&&) noexcept;
   ~Table();  // closes; a failure of the final write is lost there: call close() to see it
-  // Commits pending changes, writes a batched header and index state, releases every lock.
+  // Commits pending changes, writes a batched header and index state, puts what this open wrote
+  // on the disk, releases every lock.
   void close();
 
   const std::string& path() const;  // the data file as found
@@ -234,7 +235,9 @@ class Table {
   void pack();
   void zap();
   // Exclusive opens batch the header count and the index change marks; flush() writes them and
-  // flushes the files to disk. Other opens write at once; flush() only syncs to disk.
+  // flushes the files to disk. Other opens write at once, every other process sees the change as
+  // soon as it returns, and a process killed at any instant leaves the files consistent; flush()
+  // (and close(), when this open changed anything) waits until the disk has them too.
   void flush();
 
   // ---- Locks ----------------------------------------------------------------------------

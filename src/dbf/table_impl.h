@@ -50,6 +50,8 @@ struct Table::Impl {
   bool changing = false;
   bool header_dirty = false;
   int update_depth = 0;  // nesting of UpdateLock
+  // Shared opens: changes written that the disk may not have yet (see sync_files).
+  bool unsynced = false;
 
   bool exclusive() const { return options.mode == OpenMode::exclusive; }
   bool read_only() const { return options.mode == OpenMode::read_only; }
@@ -91,6 +93,8 @@ struct Table::Impl {
   void begin_batch();
   void end_batch();
   void write_current();
+  // Waits until the data, memo and index files written so far are on the disk.
+  void sync_files();
   uint32_t append_shared(std::string bytes, const LockWait& wait);
 
   // ---- table_index.cpp ----

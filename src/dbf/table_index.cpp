@@ -115,6 +115,7 @@ void Table::attach_indexes(const std::vector<IndexSpec>& specs) {
   if (!t.read_only()) {
     t.commit();
     t.end_batch();
+    if (t.unsynced) t.sync_files();  // the files let go of below have them on the disk too
   }
   std::vector<std::unique_ptr<KeyOrder>> attached;
   for (const IndexSpec& spec : specs) attached.push_back(t.attach(spec));

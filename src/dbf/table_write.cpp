@@ -131,6 +131,7 @@ void Table::Impl::commit() {
     if (header.last_update != clock->today()) write_date_and_count(n);
     const DataSignature sig = signature();
     for (auto& o : orders) o->end_change(sig, KeyOrder::Sync::none);
+    unsynced = true;
   }
   original = buf;
   dirty = is_new = false;
@@ -171,6 +172,7 @@ uint32_t Table::Impl::append_shared(std::string bytes, const LockWait& wait) {
     write_date_and_count(n + 1);
     const DataSignature sig = signature();
     for (auto& o : orders) o->end_change(sig, KeyOrder::Sync::none);
+    unsynced = true;
   }
   original = buf;
   dirty = is_new = false;
@@ -232,9 +234,14 @@ void Table::flush() {
   if (t.read_only()) return;
   t.commit();
   t.end_batch();
-  t.data.fsync();
-  if (t.memo) t.memo->fsync();
-  for (auto& o : t.orders) o->sync();
+  t.sync_files();
+}
+
+void Table::Impl::sync_files() {
+  data.fsync();
+  if (memo) memo->fsync();
+  for (auto& o : orders) o->sync();
+  unsynced = false;
 }
 
 }  // namespace kx::dbf
