@@ -12,8 +12,11 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"--help", kx::app::verb_help}, {"-h", kx::app::verb_help},  {"--version", kx::app::verb_version},
-    {"id", kx::app::verb_id},       {"mask", kx::app::verb_mask},
+    {"--help", kx::app::verb_help},     {"-h", kx::app::verb_help},
+    {"--version", kx::app::verb_version}, {"id", kx::app::verb_id},
+    {"mask", kx::app::verb_mask},       {"calc", kx::app::verb_calc},
+    {"generate", kx::app::verb_generate}, {"install", kx::app::verb_install},
+    {"reftab", kx::app::verb_reftab},
 };
 
 }  // namespace

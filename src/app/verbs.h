@@ -15,5 +15,13 @@ int verb_version(const Args& args);
 int verb_id(const Args& args);
 // kaprix mask MASK VALUE
 int verb_mask(const Args& args);
+// kaprix calc --folder DIR CPF [--model C|S] | calc --folder DIR --all --write
+int verb_calc(const Args& args);
+// kaprix generate --folder DIR --count N [--seed S]
+int verb_generate(const Args& args);
+// kaprix install DIR
+int verb_install(const Args& args);
+// kaprix reftab import TABLE FILE
+int verb_reftab(const Args& args);
 
 }  // namespace kx::app
