@@ -1,5 +1,5 @@
 // Opening, creating and closing tables; locks; reading the header and records.
-// The file format and the rules that keep several processes consistent: FORMAT.md.
+// The file format and the rules that keep several processes consistent: docs/architecture.md.
 #include <sys/stat.h>
 
 #include <algorithm>
