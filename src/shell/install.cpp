@@ -23,8 +23,8 @@ bool per_terminal(const store::TableEntry& e) {
 // as its first record; the index files are built then.
 void fill_new_table(const std::string& folder, const store::TableEntry& e,
                     std::string_view initial, Clock& clock) {
-  dbf::Table t =
-      dbf::Table::open(os::join_path(folder, e.data_file_name()), {dbf::OpenMode::exclusive}, clock);
+  const std::string path = os::join_path(folder, e.data_file_name());
+  dbf::Table t = dbf::Table::open(path, {dbf::OpenMode::exclusive}, clock);
   if (!initial.empty()) t.append(initial);
   std::vector<dbf::IndexSpec> specs;
   for (const store::IndexFile& index : e.indexes)

@@ -18,13 +18,24 @@ namespace {
 constexpr std::string_view kOldFundCnpj = "29.979.036/0001-40";
 constexpr std::string_view kFundCnpj = "16.727.230/0001-97";
 constexpr std::string_view kFundName = "Fundo do Regime Geral de Previdencia Social";
-constexpr int kLandAssetType = 4;  // TIPO_BEM of assets whose CPFALIEN stays as stored
+constexpr int kOwnAssetType = 4;  // TIPO_BEM whose blank CPFALIEN stays blank
 
 // `path` without its extension.
 std::string stem_of(const std::string& path) {
   const std::string name = os::name_of(path);
   const auto dot = name.rfind('.');
   return dot == std::string::npos ? path : path.substr(0, path.size() - (name.size() - dot));
+}
+
+// One attempt to open the table; nullopt when another open holds it in a conflicting mode (also
+// when another open keeps this one from finishing an interrupted pack).
+std::optional<dbf::Table> try_open(const std::string& path, dbf::OpenMode mode, Clock& clock) {
+  try {
+    return dbf::Table::try_open(path, {mode}, clock);
+  } catch (const dbf::TableError& e) {
+    if (e.kind() == dbf::TableError::Kind::in_use) return std::nullopt;
+    throw;
+  }
 }
 
 // The scratch file of one table's upgrade, ".<name>.upgrade.DBF" beside it. Only the holder of
@@ -123,7 +134,7 @@ void apply_row_rules(int table, dbf::Table& t) {
       t.set_text("I1_3", kFundCnpj);
     }
     if (table == 7 && text::is_blank(t.get_text("CPFALIEN")) &&
-        t.get_number("TIPO_BEM") != Decimal(kLandAssetType))
+        t.get_number("TIPO_BEM") != Decimal(kOwnAssetType))
       t.set_text("CPFALIEN", t.get_text("CPF"));
   }
   t.commit();
@@ -134,7 +145,7 @@ void apply_row_rules(int table, dbf::Table& t) {
 void rebuild_indexes(const std::string& table, const std::vector<dbf::IndexSpec>& indexes,
                      Clock& clock) {
   if (indexes.empty()) return;
-  std::optional<dbf::Table> t = dbf::Table::try_open(table, {dbf::OpenMode::exclusive}, clock);
+  std::optional<dbf::Table> t = try_open(table, dbf::OpenMode::exclusive, clock);
   if (!t) return;
   t->attach_indexes(indexes);
   t->close();
@@ -148,11 +159,11 @@ UpgradeResult upgrade_table_file(int table, const std::string& data_file,
   if (!found) return {UpgradeOutcome::missing};
   {
     // A look at the layout that other terminals' shared opens allow.
-    std::optional<dbf::Table> look = dbf::Table::try_open(*found, {dbf::OpenMode::shared}, clock);
+    std::optional<dbf::Table> look = try_open(*found, dbf::OpenMode::shared, clock);
     if (!look) return {UpgradeOutcome::in_use};
     if (has_current_layout(table, look->schema())) return {UpgradeOutcome::current};
   }
-  std::optional<dbf::Table> old = dbf::Table::try_open(*found, {dbf::OpenMode::exclusive}, clock);
+  std::optional<dbf::Table> old = try_open(*found, dbf::OpenMode::exclusive, clock);
   if (!old) return {UpgradeOutcome::in_use};
   if (has_current_layout(table, old->schema())) return {UpgradeOutcome::current};
 

@@ -191,7 +191,8 @@ TEST_F(InstallTest, ReftabImportReplacesTheRowsOfTheProgramFolderTable) {
   std::ostringstream out, err;
   EXPECT_EQ(run_reftab({"import", "coddivi", list}, out, err), 0) << err.str();
   EXPECT_EQ(out.str(), "CODDIVI.DBF: 3 registros importados de " + list + "\n");
-  EXPECT_EQ(dbf::Table::open(os::join_path(folder, "CODDIVI.DBF"), {dbf::OpenMode::read_only}, clock)
+  EXPECT_EQ(dbf::Table::open(os::join_path(folder, "CODDIVI.DBF"), {dbf::OpenMode::read_only},
+                             clock)
                 .record_count(),
             3u);
 
@@ -202,7 +203,7 @@ TEST_F(InstallTest, ReftabImportReplacesTheRowsOfTheProgramFolderTable) {
   };
   for (const Bad& bad : {Bad{{"import", "IMP0115", list}, 2, "não é uma tabela de referência"},
                          Bad{{"export", "CODDIVI", list}, 2, "uso: kaprix reftab"},
-                         Bad{{"import", "CODDIVI", tmp / "nenhum.csv"}, 1, "kaprix reftab: "}}) {
+                         Bad{{"import", "CODDIVI", tmp / "nenhum.csv"}, 1, "nenhum.csv"}}) {
     out.str(""), err.str("");
     EXPECT_EQ(run_reftab(bad.args, out, err), bad.status) << bad.args[1];
     EXPECT_NE(err.str().find(bad.said), std::string::npos) << err.str();

@@ -174,7 +174,9 @@ INSTANTIATE_TEST_SUITE_P(Tables, EveryUpgradedTable,
                                            UpgradeCase{9, 0}, UpgradeCase{13, 0},
                                            UpgradeCase{14, 0}, UpgradeCase{42, 1},
                                            UpgradeCase{43, 43}, UpgradeCase{63, 63}),
-                         [](const auto& info) { return "table" + std::to_string(info.param.table); });
+                         [](const auto& info) {
+                           return "table" + std::to_string(info.param.table);
+                         });
 
 TEST_F(UpgradeTest, ACurrentTableIsLeftAlone) {
   make_table(2, *creation_layout(2), {{{"CPF", "11111111111"}}});
@@ -251,7 +253,8 @@ TEST_P(Misfits, AValueThatDoesNotFitLeavesTheOldTableUntouched) {
 INSTANTIATE_TEST_SUITE_P(
     Fields, Misfits,
     ::testing::Values(
-        MisfitCase{"TextCut", {"CPFALIEN", dbf::FieldType::character, 20}, "123456789012345", false},
+        MisfitCase{"TextCut", {"CPFALIEN", dbf::FieldType::character, 20}, "123456789012345",
+                   false},
         MisfitCase{"ShortTextInAWiderField", {"CPFALIEN", dbf::FieldType::character, 20},
                    "12345678901", true},
         MisfitCase{"NumberTooWide", {"BEM_NRO", dbf::FieldType::numeric, 5}, "123", false},
@@ -278,7 +281,8 @@ TEST_F(UpgradeTest, ATableOpenInAnotherProcessIsSkippedAndUpgradedLater) {
 
   EXPECT_EQ(CORRIGE(access, 9), UpgradeOutcome::in_use);
   EXPECT_EQ(contents(file_of(9)), bytes);
-  EXPECT_EQ(op.boxes(), std::vector<std::string>{work("IMP0915") + cp(".DBF não está disponível ")});
+  EXPECT_EQ(op.boxes(),
+            std::vector<std::string>{work("IMP0915") + cp(".DBF não está disponível ")});
   EXPECT_FALSE(scratch_left(9));
 
   other.channel().send('q');
@@ -352,7 +356,8 @@ TEST_F(UpgradeTest, AnUpgradeKilledAtAnyInstantLeavesTheOldOrTheNewTable) {
     ASSERT_EQ(rows.size(), live.size()) << "killed after " << at << " ms";
     const dbf::Schema& now = upgraded ? *creation_layout(9) : old;
     const dbf::RecordView first(now, rows.front()), last_row(now, rows.back());
-    EXPECT_EQ(first.raw(*now.find("CPF")), dbf::RecordView(old, live.front()).raw(*old.find("CPF")));
+    EXPECT_EQ(first.raw(*now.find("CPF")),
+              dbf::RecordView(old, live.front()).raw(*old.find("CPF")));
     EXPECT_EQ(last_row.raw(*now.find("CPF")),
               dbf::RecordView(old, live.back()).raw(*old.find("CPF")));
     t.close();
