@@ -119,7 +119,7 @@ void calc_and_store(WorkFolder& folder, const std::string& cpf, const tax::Conte
     outcome = std::string("erro: valor fora do limite (") + e.what() + ")";
     ++totals.failed;
   } catch (const dbf::TableError& e) {
-    outcome = "erro: " + utf8(e.what());
+    outcome = std::string("erro: ") + e.what();
     ++totals.failed;
   }
   out << cpf << (name.empty() ? "" : " ") << name << ": " << outcome << '\n';
@@ -148,7 +148,7 @@ int run_calc(const std::vector<std::string>& args, std::ostream& out, std::ostre
   } catch (const FolderError& e) {
     err << utf8(e.what()) << '\n';
   } catch (const dbf::TableError& e) {
-    err << utf8(e.what()) << '\n';
+    err << e.what() << '\n';
   } catch (const DecimalOverflow& e) {
     err << "valor fora do limite: " << e.what() << '\n';
   }

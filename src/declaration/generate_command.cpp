@@ -17,7 +17,6 @@ namespace kx::declaration {
 namespace {
 
 constexpr int kRegistry = 9;
-const std::string kTerminal = "01";
 
 template <class T>
 std::optional<T> number(const std::string& text) {
@@ -27,30 +26,16 @@ std::optional<T> number(const std::string& text) {
   return value;
 }
 
-// Table n of the folder, created when missing, held exclusively, with its index files.
+// Table n of the folder, created when missing, held exclusively with its index files.
 dbf::Table open_for_filling(const std::string& folder, int n, Clock& clock) {
-  namespace fs = std::filesystem;
-  const auto entry = store::table_entry(n, kTerminal);
-  const std::string path = (fs::path(folder) / entry->data_file_name()).string();
+  const std::string path =
+      (std::filesystem::path(folder) / (store::declaration_table_name(n) + ".DBF")).string();
   try {
     dbf::Table::create(path, store::declaration_layout(n));
   } catch (const dbf::TableError& e) {
     if (e.kind() != dbf::TableError::Kind::exists) throw;
   }
-  const int64_t deadline = clock.monotonic_ms() + kTableWaitSeconds * 1000;
-  std::optional<dbf::Table> t;
-  while (!(t = dbf::Table::try_open(path, {dbf::OpenMode::exclusive, false}, clock))) {
-    if (clock.monotonic_ms() >= deadline)
-      throw dbf::TableError(dbf::TableError::Kind::in_use,
-                            path + cp850::from_utf8(": em uso por outro terminal."));
-    clock.sleep_ms(500);
-  }
-  std::vector<dbf::IndexSpec> specs;
-  for (const store::IndexFile& index : entry->indexes)
-    specs.push_back({index.key, (fs::path(folder) / index.file_name()).string()});
-  t->attach_indexes(specs);
-  t->set_order(1);
-  return std::move(*t);
+  return open_declaration_table(folder, n, dbf::OpenMode::exclusive, clock);
 }
 
 bool registered(dbf::Table& registry, const std::string& cpf) {
@@ -112,7 +97,7 @@ int run_generate(const std::vector<std::string>& args, std::ostream& out, std::o
   } catch (const FolderError& e) {
     err << cp850::to_utf8(e.what()) << '\n';
   } catch (const dbf::TableError& e) {
-    err << cp850::to_utf8(e.what()) << '\n';
+    err << e.what() << '\n';
   } catch (const StoreError& e) {
     err << cp850::to_utf8(e.what()) << '\n';
   }

@@ -19,17 +19,6 @@ std::string cp(const std::string& utf8) { return cp850::from_utf8(utf8); }
 
 dbf::LockWait record_wait() { return {kRecordWaitSeconds * 1000, 250, {}}; }
 
-// The table's file, opened as `mode`, waiting while another terminal holds it exclusively.
-std::optional<dbf::Table> open_table(const std::string& path, dbf::OpenMode mode, Clock& clock) {
-  const int64_t deadline = clock.monotonic_ms() + kTableWaitSeconds * 1000;
-  for (;;) {
-    if (auto t = dbf::Table::try_open(path, {mode, false}, clock)) return t;
-    if (clock.monotonic_ms() >= deadline)
-      throw dbf::TableError(dbf::TableError::Kind::in_use, path + cp(": em uso por outro terminal."));
-    clock.sleep_ms(500);
-  }
-}
-
 void set_value(dbf::Table& t, const dbf::Field& f, const FieldValue& v) {
   if (const auto* d = std::get_if<Decimal>(&v)) t.set_number(f.name, *d);
   else if (const auto* i = std::get_if<int>(&v)) t.set_number(f.name, Decimal(*i));
@@ -40,31 +29,42 @@ void set_value(dbf::Table& t, const dbf::Field& f, const FieldValue& v) {
 
 }  // namespace
 
+dbf::Table open_declaration_table(const std::string& folder, int n, dbf::OpenMode mode,
+                                  Clock& clock) {
+  namespace fs = std::filesystem;
+  const auto entry = store::table_entry(n, kTerminal);
+  const std::string path = (fs::path(folder) / entry->data_file_name()).string();
+  const int64_t deadline = clock.monotonic_ms() + kTableWaitSeconds * 1000;
+  std::optional<dbf::Table> t;
+  while (!(t = dbf::Table::try_open(path, {mode, false}, clock))) {
+    if (clock.monotonic_ms() >= deadline)
+      throw dbf::TableError(dbf::TableError::Kind::in_use, path + ": em uso por outro terminal.");
+    clock.sleep_ms(500);
+  }
+  std::vector<dbf::IndexSpec> specs;
+  for (const store::IndexFile& index : entry->indexes)
+    specs.push_back({index.key, (fs::path(folder) / index.file_name()).string()});
+  t->attach_indexes(specs);
+  t->set_order(1);
+  return std::move(*t);
+}
+
 WorkFolder::WorkFolder(const std::string& folder, Use use, Clock& clock)
     : folder_(folder), use_(use), clock_(clock) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) throw FolderError(cp("Pasta " + folder + " não encontrada."));
   for (int n = 1; n <= store::kDeclarationTables; ++n) {
-    const auto entry = store::table_entry(n, kTerminal);
-    const std::string path = (fs::path(folder) / entry->data_file_name()).string();
     const bool writes = use == Use::write && (n == kSummary || n == kRegistry);
-    std::optional<dbf::Table> t;
     try {
-      t = open_table(path, writes ? dbf::OpenMode::shared : dbf::OpenMode::read_only, clock);
+      tables_[n] = open_declaration_table(
+          folder, n, writes ? dbf::OpenMode::shared : dbf::OpenMode::read_only, clock);
     } catch (const dbf::TableError& e) {
       if (e.kind() != dbf::TableError::Kind::not_found) throw;
       if (n == kRegistry)
         throw FolderError(cp("A pasta " + folder + " não tem a tabela de contribuintes " +
-                             entry->data_file_name() + "."));
-      continue;
+                             store::declaration_table_name(n) + ".DBF."));
     }
-    std::vector<dbf::IndexSpec> specs;
-    for (const store::IndexFile& index : entry->indexes)
-      specs.push_back({index.key, (fs::path(folder) / index.file_name()).string()});
-    t->attach_indexes(specs);
-    t->set_order(1);
-    tables_[n] = std::move(t);
   }
 }
 

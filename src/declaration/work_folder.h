@@ -26,6 +26,12 @@ class FolderError : public std::runtime_error {
 inline constexpr int kTableWaitSeconds = 10;
 inline constexpr int kRecordWaitSeconds = 5;
 
+// Declaration table n (1..20) of `folder`, opened as `mode` with its index files and order 1
+// active, waiting up to kTableWaitSeconds while another terminal holds it exclusively. Throws
+// dbf::TableError (not_found when the folder has no such table).
+dbf::Table open_declaration_table(const std::string& folder, int n, dbf::OpenMode mode,
+                                  Clock& clock);
+
 class WorkFolder {
  public:
   enum class Use {

@@ -16,6 +16,7 @@
 #include "base/cp850.h"
 #include "dbf/table.h"
 #include "declaration/calc_command.h"
+#include "declaration/work_folder.h"
 #include "store/catalogue.h"
 #include "store/layout.h"
 #include "base/text.h"
@@ -41,16 +42,11 @@ class WorkFolderTest : public ::testing::Test {
     return folder() + "/" + store::declaration_table_name(n) + ".DBF";
   }
 
-  // Table n of the folder (created when missing), held exclusively with its index files.
+  // Table n of the folder (created when missing) with its index files, exclusive by default.
   dbf::Table open(int n, dbf::OpenMode mode = dbf::OpenMode::exclusive) {
     std::filesystem::create_directories(folder());
     if (!std::filesystem::exists(file(n))) dbf::Table::create(file(n), store::declaration_layout(n));
-    dbf::Table t = dbf::Table::open(file(n), {mode, false}, clock);
-    std::vector<dbf::IndexSpec> specs;
-    for (const auto& index : store::index_files(n, "01"))
-      specs.push_back({index.key, folder() + "/" + index.file_name()});
-    t.attach_indexes(specs);
-    return t;
+    return open_declaration_table(folder(), n, mode, clock);
   }
 
   void add(int n, const Row& row) {
