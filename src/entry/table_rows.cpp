@@ -1,4 +1,4 @@
-#include "store/table_rows.h"
+#include "entry/table_rows.h"
 
 #include <algorithm>
 #include <limits>
@@ -6,7 +6,7 @@
 #include "store/access_skip.h"
 #include "ui/picture.h"
 
-namespace kx::store {
+namespace kx::entry {
 namespace {
 
 // The template of a numeric field's own shape: "9999999.99" for N(10,2).
@@ -50,7 +50,7 @@ bool TableRows::go_bottom() {
   return !table_.eof();
 }
 
-long TableRows::skip(long n) { return static_cast<long>(SKIPPED(table_, n, false)); }
+long TableRows::skip(long n) { return static_cast<long>(store::SKIPPED(table_, n, false)); }
 
 long TableRows::bookmark() const { return static_cast<long>(table_.recno()); }
 
@@ -94,4 +94,4 @@ ui::BrowseColumn TableRows::column(dbf::FieldRef ref, std::string heading, std::
   return c;
 }
 
-}  // namespace kx::store
+}  // namespace kx::entry

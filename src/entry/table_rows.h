@@ -15,7 +15,7 @@
 #include "ui/row_source.h"
 #include "ui/value.h"
 
-namespace kx::store {
+namespace kx::entry {
 
 class TableRows : public ui::RowSource {
  public:
@@ -53,4 +53,4 @@ class TableRows : public ui::RowSource {
   dbf::Table::Filter filter_;
 };
 
-}  // namespace kx::store
+}  // namespace kx::entry

@@ -1,4 +1,4 @@
-#include "store/table_rows.h"
+#include "entry/table_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "ui/harness.h"
 #include "ui/keys.h"
 
-namespace kx::store {
+namespace kx::entry {
 namespace {
 
 using os::testing::TempFolder;
@@ -181,4 +181,4 @@ TEST_F(TableRowsTest, BrowsesFormattedCellsWithABlankRowForANewEntry) {
 }
 
 }  // namespace
-}  // namespace kx::store
+}  // namespace kx::entry
