@@ -35,7 +35,7 @@ class StoreError : public std::runtime_error {
     not_locked,    // a row's record lock was not obtained in time
     missing_row,   // the declaration has no row in that table
     declaration_open,  // the registry row is marked open on a terminal (NUSUAT)
-    does_not_fit,  // a value does not fit its field (see RowCheck)
+    does_not_fit,  // a value does not fit its field (row_values.h)
   };
   StoreError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
   Kind kind() const { return kind_; }
