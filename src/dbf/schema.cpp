@@ -111,8 +111,8 @@ bool Schema::has_memo() const {
   return false;
 }
 
-std::optional<Field> parse_field_spec(std::string_view spec) {
-  auto parts = text::split(spec, ':');
+std::optional<Field> parse_field_spec(std::string_view description) {
+  auto parts = text::split(description, ':');
   if (parts.size() < 2 || parts.size() > 4 || parts[1].size() != 1) return std::nullopt;
   Field f;
   f.name = upper_ascii(parts[0]);

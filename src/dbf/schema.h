@@ -48,7 +48,7 @@ class Schema {
 };
 
 // Parses "NAME:TYPE[:WIDTH[:DEC]]" (D, L and M take their fixed widths 8, 1 and 10).
-std::optional<Field> parse_field_spec(std::string_view spec);
+std::optional<Field> parse_field_spec(std::string_view description);
 
 // Read access to one record's bytes (deleted flag first). Does not own the bytes.
 class RecordView {

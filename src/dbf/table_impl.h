@@ -101,7 +101,7 @@ struct Table::Impl {
   std::vector<KeyOrder::Entry> collect(const KeyExpr& expr);
   // The keys of every record by each expression, from one pass over the data.
   std::vector<IndexFile::Keys> collect_keys(const std::vector<const KeyExpr*>& exprs);
-  std::unique_ptr<KeyOrder> attach(const IndexSpec& spec);
+  std::unique_ptr<KeyOrder> attach(const IndexSpec& wanted);
   void rebuild(int order_number);  // 1-based
   // Rebuilds these orders (1-based); the index files from one pass over the data.
   void rebuild(const std::vector<int>& order_numbers);

@@ -44,24 +44,24 @@ std::vector<IndexFile::Keys> Table::Impl::collect_keys(const std::vector<const K
 
 // Opens the file when it describes the data as it is now; otherwise builds it again (under the
 // update lock), or, on a read-only open, an index in memory.
-std::unique_ptr<KeyOrder> Table::Impl::attach(const IndexSpec& spec) {
-  const std::string file = os::resolve_nocase(spec.file);
+std::unique_ptr<KeyOrder> Table::Impl::attach(const IndexSpec& wanted) {
+  const std::string file = os::resolve_nocase(wanted.file);
   IndexState state = IndexState::ok;
   {
     UpdateLock u(*this, os::LockKind::shared);
     count();
-    if (auto o = KeyOrder::open_file(file, parse(*this, spec.expr), signature(), read_only(),
+    if (auto o = KeyOrder::open_file(file, parse(*this, wanted.expr), signature(), read_only(),
                                      &state))
       return o;
-    if (read_only()) return KeyOrder::in_memory(parse(*this, spec.expr),
-                                                collect(parse(*this, spec.expr)));
+    if (read_only()) return KeyOrder::in_memory(parse(*this, wanted.expr),
+                                                collect(parse(*this, wanted.expr)));
   }
   UpdateLock u(*this, os::LockKind::exclusive);
   count();
   // Another open may have rebuilt it while this one waited for the lock.
-  if (auto o = KeyOrder::open_file(file, parse(*this, spec.expr), signature(), false, &state))
+  if (auto o = KeyOrder::open_file(file, parse(*this, wanted.expr), signature(), false, &state))
     return o;
-  KeyExpr expr = parse(*this, spec.expr);
+  KeyExpr expr = parse(*this, wanted.expr);
   auto keys = collect_keys({&expr});
   return KeyOrder::build_file(file, std::move(expr), keys.front(), signature());
 }
@@ -118,7 +118,7 @@ void Table::attach_indexes(const std::vector<IndexSpec>& specs) {
     if (t.unsynced) t.sync_files();  // the files let go of below have them on the disk too
   }
   std::vector<std::unique_ptr<KeyOrder>> attached;
-  for (const IndexSpec& spec : specs) attached.push_back(t.attach(spec));
+  for (const IndexSpec& wanted : specs) attached.push_back(t.attach(wanted));
   t.orders = std::move(attached);
   t.active = t.orders.empty() ? 0 : 1;
   go_top();

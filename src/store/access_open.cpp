@@ -136,7 +136,7 @@ bool ABREARQ(Access& a, int slot, bool exclusive, std::string_view file,
 
   const bool rebuild = a.settings.REFAZ_IND;
   std::vector<bool> missing;
-  for (const dbf::IndexSpec& spec : f.specs) missing.push_back(!file_exists(spec.file));
+  for (const dbf::IndexSpec& wanted : f.specs) missing.push_back(!file_exists(wanted.file));
 
   if (missing[0] || rebuild) {
     // Index files are built holding the table exclusively, so that no two terminals build

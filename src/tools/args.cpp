@@ -17,12 +17,12 @@ Args::Args(std::span<const std::string> words, std::span<const OptionSpec> optio
       options_ended = true;
       continue;
     }
-    auto spec = std::find_if(options.begin(), options.end(),
+    auto option = std::find_if(options.begin(), options.end(),
                              [&](const OptionSpec& o) { return o.name == w; });
-    if (spec == options.end()) throw UsageError("unknown option " + w);
+    if (option == options.end()) throw UsageError("unknown option " + w);
     if (has(w)) throw UsageError("option " + w + " given twice");
     std::string value;
-    if (spec->takes_value) {
+    if (option->takes_value) {
       if (i + 1 == words.size()) throw UsageError("option " + w + " needs a value");
       value = words[++i];
     }

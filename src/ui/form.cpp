@@ -18,8 +18,8 @@ std::size_t Form::first_invalid() const {
   return std::string::npos;
 }
 
-std::unique_ptr<EntryField> Form::make_field(const FormField& spec) {
-  return std::make_unique<EntryField>(frame_.screen(), spec.row, spec.col, *spec.var, spec.picture,
+std::unique_ptr<EntryField> Form::make_field(const FormField& form_field) {
+  return std::make_unique<EntryField>(frame_.screen(), form_field.row, form_field.col, *form_field.var, form_field.picture,
                                       attr_, active_attr_);
 }
 
@@ -30,10 +30,10 @@ void Form::add(FormField field) {
 
 void Form::upper_case_plain_text() {
   for (std::size_t i = 0; i < specs_.size(); ++i) {
-    FormField& spec = specs_[i];
-    if (!std::holds_alternative<std::string>(*spec.var) || !text::is_blank(spec.picture)) continue;
-    spec.picture = "@!";
-    fields_[i] = make_field(spec);
+    FormField& form_field = specs_[i];
+    if (!std::holds_alternative<std::string>(*form_field.var) || !text::is_blank(form_field.picture)) continue;
+    form_field.picture = "@!";
+    fields_[i] = make_field(form_field);
   }
 }
 

@@ -47,7 +47,7 @@ class Form {
   std::size_t first_invalid() const;
 
  private:
-  std::unique_ptr<EntryField> make_field(const FormField& spec);
+  std::unique_ptr<EntryField> make_field(const FormField& form_field);
   bool enabled(std::size_t i) const;
   // The next enabled field from i in direction step; npos when none.
   std::size_t next(std::size_t i, int step) const;

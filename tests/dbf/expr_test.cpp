@@ -13,10 +13,10 @@ namespace {
 
 Schema declaration_schema() {
   std::vector<Field> fields;
-  for (const char* spec : {"CPF:C:11", "NOMECONTR:C:20", "I7_0:N:4", "VALOR:N:8:2", "DT_LC:D",
+  for (const char* field_text : {"CPF:C:11", "NOMECONTR:C:20", "I7_0:N:4", "VALOR:N:8:2", "DT_LC:D",
                            "ATV_BRASIL:C:1", "ESTATUS:N:2", "HORAG:C:5", "DATAG:D", "BEM_NRO:N:2",
                            "RVAR_NRO:N:2", "DAY_TRADE:C:1", "OK:L", "OBS:M"})
-    fields.push_back(*parse_field_spec(spec));
+    fields.push_back(*parse_field_spec(field_text));
   return Schema(std::move(fields));
 }
 

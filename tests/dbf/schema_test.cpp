@@ -66,7 +66,7 @@ TEST(Schema, RejectsFieldsThatNoTableCanHold) {
 
 TEST(Schema, ParsesFieldSpecs) {
   struct Case {
-    const char* spec;
+    const char* field_text;
     bool ok;
     FieldType type;
     int width, decimals;
@@ -89,12 +89,12 @@ TEST(Schema, ParsesFieldSpecs) {
       {":C:1", false, {}, 0, 0},
   };
   for (const auto& c : cases) {
-    auto f = parse_field_spec(c.spec);
-    ASSERT_EQ(f.has_value(), c.ok) << c.spec;
+    auto f = parse_field_spec(c.field_text);
+    ASSERT_EQ(f.has_value(), c.ok) << c.field_text;
     if (!f) continue;
-    EXPECT_EQ(f->type, c.type) << c.spec;
-    EXPECT_EQ(f->width, c.width) << c.spec;
-    EXPECT_EQ(f->decimals, c.decimals) << c.spec;
+    EXPECT_EQ(f->type, c.type) << c.field_text;
+    EXPECT_EQ(f->width, c.width) << c.field_text;
+    EXPECT_EQ(f->decimals, c.decimals) << c.field_text;
   }
   EXPECT_EQ(parse_field_spec("valor:n:12:2")->name, "VALOR");
 }
