@@ -11,13 +11,7 @@ namespace {
 
 constexpr uint32_t kRecords = 1'000'000;
 
-void BM_ReadBaseline(benchmark::State& state) {
-  const std::string path = people_table(kRecords);
-  int64_t bytes = 0;
-  for (auto _ : state) bytes += read_whole(path);
-  state.SetBytesProcessed(bytes);
-}
-BENCHMARK(BM_ReadBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ReadBaseline, people, kRecords)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Table::scan, touching every record.
 void BM_Scan(benchmark::State& state) {

@@ -94,4 +94,11 @@ int64_t pread_bytes(int fd, int64_t offset, std::size_t n, char* buffer) {
   return ::pread(fd, buffer, n, offset);
 }
 
+void BM_ReadBaseline(benchmark::State& state, uint32_t records) {
+  const std::string path = people_table(records);
+  int64_t bytes = 0;
+  for (auto _ : state) bytes += read_whole(path);
+  state.SetBytesProcessed(bytes);
+}
+
 }  // namespace kx::bench

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <benchmark/benchmark.h>
+
 #include "dbf/table.h"
 
 namespace kx::bench {
@@ -32,5 +34,7 @@ std::vector<dbf::IndexSpec> people_indexes(uint32_t n);
 // `n` bytes read with pread() at `offset` from a descriptor opened for it.
 int64_t read_whole(const std::string& path);
 int64_t pread_bytes(int fd, int64_t offset, std::size_t n, char* buffer);
+// The baseline benchmark of a file's bytes: people_table(records) read whole with read_whole().
+void BM_ReadBaseline(benchmark::State& state, uint32_t records);
 
 }  // namespace kx::bench
