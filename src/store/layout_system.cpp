@@ -133,7 +133,8 @@ Fields payment_codes() { return {N("CODDES", 2), C("DESCDOA", 120)}; }
 Fields selic_rates() {
   return {C("ANOMES", 6), N("TJM", 6, 2), N("MULTIPL", 12, 6), C("SIMB_MOED", 4)};
 }
-Fields banks() { return {C("NUMBAN", 3), C("NOMEBAN", 80), C("CNPJBAN", 18)}; }
+// OK "S": the bank takes automatic debits of tax to pay.
+Fields banks() { return {C("NUMBAN", 3), C("NOMEBAN", 80), C("CNPJBAN", 18), C("OK", 1)}; }
 Fields occupations() { return {C("CDPRO", 3), C("OCUPACAO", 69)}; }
 Fields occupation_natures() { return {C("CODAT", 2), C("DESCRAT", 58)}; }
 Fields countries() { return {C("CODPAIS", 3), C("NOMPAIS", 60)}; }
