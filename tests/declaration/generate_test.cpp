@@ -61,9 +61,11 @@ TEST_F(Generate, DeclarationsArePlausibleAndComputeWithoutError) {
 
   // Employers with valid CNPJs; every kind of income, payment and item present.
   const auto kinds = column(2, "I1_1"), payers = column(2, "I1_3");
-  for (size_t i = 0; i < kinds.size(); ++i)
-    if (kinds[i] == "J" || kinds[i] == "D")
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    if (kinds[i] == "J" || kinds[i] == "D") {
       EXPECT_TRUE(ui::VAL_CGC(ui::TIRA_PONTO(payers[i]), true).ok) << payers[i];
+    }
+  }
   EXPECT_EQ(std::set<std::string>(kinds.begin(), kinds.end()),
             (std::set<std::string>{"J", "D", "F", "I"}));
   const auto codes = column(6, "I6_3");

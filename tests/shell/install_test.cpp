@@ -98,7 +98,7 @@ class InstallTest : public ::testing::Test {
 
 TEST_F(InstallTest, AnEmptyFolderGetsEveryTableWithConsistentIndexFiles) {
   const InstallReport& report = *first_report_;
-  const std::string folder = installed_->path();
+  const std::string installed = installed_->path();
   EXPECT_EQ(report.kept, std::vector<std::string>{});
   EXPECT_EQ(report.no_source, std::vector<std::string>{});
   const std::vector<store::TableEntry> tables = installed_tables();
@@ -107,11 +107,11 @@ TEST_F(InstallTest, AnEmptyFolderGetsEveryTableWithConsistentIndexFiles) {
     SCOPED_TRACE(e.data_file_name());
     std::vector<dbf::IndexSpec> specs;
     for (const store::IndexFile& index : e.indexes) {
-      EXPECT_TRUE(fs::exists(os::join_path(folder, index.file_name()))) << index.file_name();
-      specs.push_back({index.key, os::join_path(folder, index.file_name())});
+      EXPECT_TRUE(fs::exists(os::join_path(installed, index.file_name()))) << index.file_name();
+      specs.push_back({index.key, os::join_path(installed, index.file_name())});
     }
     dbf::Table t =
-        dbf::Table::open(os::join_path(folder, e.data_file_name()), {dbf::OpenMode::shared}, clock);
+        dbf::Table::open(os::join_path(installed, e.data_file_name()), {dbf::OpenMode::shared}, clock);
     t.attach_indexes(specs);
     EXPECT_EQ(t.check(), std::vector<std::string>{});
     EXPECT_EQ(t.schema().record_length(), e.layout().record_length());
@@ -127,7 +127,7 @@ TEST_F(InstallTest, AnEmptyFolderGetsEveryTableWithConsistentIndexFiles) {
       EXPECT_EQ(t.record_count(), 0u);
     }
   }
-  EXPECT_FALSE(fs::exists(os::join_path(folder, "DIRET00.DBF")));  // made per terminal at start
+  EXPECT_FALSE(fs::exists(os::join_path(installed, "DIRET00.DBF")));  // made per terminal at start
 }
 
 TEST_F(InstallTest, RunningAgainCreatesNothingAndChangesNothing) {

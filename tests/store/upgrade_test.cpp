@@ -162,8 +162,11 @@ TEST_P(EveryUpgradedTable, KeepsEveryRowAndValueAndGetsConsistentIndexFiles) {
     const dbf::RecordView before(old, live[r]), after(current, now[r]);
     for (const dbf::Field& f : old.fields())
       EXPECT_EQ(after.raw(*current.find(f.name)), before.raw(f)) << "row " << r << " " << f.name;
-    for (const dbf::Field& f : current.fields())
-      if (!old.find(f.name)) EXPECT_TRUE(text::is_blank(after.raw(f))) << f.name;
+    for (const dbf::Field& f : current.fields()) {
+      if (!old.find(f.name)) {
+        EXPECT_TRUE(text::is_blank(after.raw(f))) << f.name;
+      }
+    }
   }
   EXPECT_EQ(op.boxes(), std::vector<std::string>{});
   EXPECT_FALSE(scratch_left(table));
@@ -174,8 +177,8 @@ INSTANTIATE_TEST_SUITE_P(Tables, EveryUpgradedTable,
                                            UpgradeCase{9, 0}, UpgradeCase{13, 0},
                                            UpgradeCase{14, 0}, UpgradeCase{42, 1},
                                            UpgradeCase{43, 43}, UpgradeCase{63, 63}),
-                         [](const auto& info) {
-                           return "table" + std::to_string(info.param.table);
+                         [](const auto& test) {
+                           return "table" + std::to_string(test.param.table);
                          });
 
 TEST_F(UpgradeTest, ACurrentTableIsLeftAlone) {
@@ -262,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
         MisfitCase{"WholeNumberWithDecimalsToSpare", {"BEM_NRO", dbf::FieldType::numeric, 5, 1},
                    "12.0", true},
         MisfitCase{"AnotherType", {"BEM_NRO", dbf::FieldType::character, 2}, "12", false}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& test) { return test.param.name; });
 
 TEST_F(UpgradeTest, ATableOpenInAnotherProcessIsSkippedAndUpgradedLater) {
   make_table(9, older_layout(9), {{{"CPF", "11111111111"}, {"NOMECONTR", "ANA"}}});
