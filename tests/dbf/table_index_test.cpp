@@ -32,6 +32,26 @@ class TableIndex : public TableTest {
     t.attach_indexes({{"UPPER(NOME)", path("P.CDX")}, {"STR(IDADE,3)+NOME", path("PB.CDX")}});
     return t;
   }
+  // P.CDX opened directly, as the engine's index writer sees it, with the signature the data
+  // file has now: for tests that change the index behind the table's back.
+  struct DirectIndex {
+    Schema schema = testing::schema_of({"NOME:C:20", "IDADE:N:3"});
+    KeyExpr expr = KeyExpr::parse("UPPER(NOME)", schema);
+    DataSignature now;
+    std::unique_ptr<IndexFile> file;
+  };
+  void open_name_index(DirectIndex& d) {
+    struct stat st {};
+    ASSERT_EQ(::stat(path("P.DBF").c_str(), &st), 0);
+    d.now = DataSignature{6, static_cast<uint64_t>(st.st_size),
+                          int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
+    IndexState state = IndexState::ok;
+    d.file = IndexFile::open(
+        path("P.CDX"), d.expr.text(), d.expr.width(),
+        [&d](std::string_view a, std::string_view b) { return d.expr.compare(a, b); }, d.now,
+        false, &state);
+    ASSERT_NE(d.file, nullptr) << static_cast<int>(state);
+  }
 };
 
 TEST_F(TableIndex, OrdersFollowTheCollationAndSeekModesFindWhatTheySay) {
@@ -187,19 +207,11 @@ TEST_F(TableIndex, AnIndexThatCannotBeTrustedIsRebuilt) {
   }
   // A writer killed in the middle of a change leaves the file marked unfinished.
   {
-    Schema schema = testing::schema_of({"NOME:C:20", "IDADE:N:3"});
-    KeyExpr e = KeyExpr::parse("UPPER(NOME)", schema);
-    struct stat st {};
-    ASSERT_EQ(::stat(path("P.DBF").c_str(), &st), 0);
-    const DataSignature now{6, static_cast<uint64_t>(st.st_size),
-                            int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
-    IndexState state = IndexState::ok;
-    auto f = IndexFile::open(path("P.CDX"), e.text(), e.width(),
-                             [&](std::string_view a, std::string_view b) { return e.compare(a, b); },
-                             now, false, &state);
-    ASSERT_NE(f, nullptr) << static_cast<int>(state);
-    f->begin_change();
-    f->erase(e.eval(RecordView(schema, std::string(1, ' ') + "XAVIER" + std::string(14, ' ') + " 10")), 1);
+    DirectIndex d;
+    ASSERT_NO_FATAL_FAILURE(open_name_index(d));
+    d.file->begin_change();
+    const std::string record = std::string(1, ' ') + "XAVIER" + std::string(14, ' ') + " 10";
+    d.file->erase(d.expr.eval(RecordView(d.schema, record)), 1);
   }
   {
     Table t = open("P.DBF");
@@ -230,20 +242,11 @@ TEST_F(TableIndex, CheckComparesEveryEntryWithItsRecord) {
   ASSERT_TRUE(t.check().empty());
   {
     // An index with a sound header and signature that lost one entry.
-    Schema schema = testing::schema_of({"NOME:C:20", "IDADE:N:3"});
-    KeyExpr e = KeyExpr::parse("UPPER(NOME)", schema);
-    struct stat st {};
-    ASSERT_EQ(::stat(path("P.DBF").c_str(), &st), 0);
-    const DataSignature now{6, static_cast<uint64_t>(st.st_size),
-                            int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec};
-    IndexState state = IndexState::ok;
-    auto f = IndexFile::open(path("P.CDX"), e.text(), e.width(),
-                             [&](std::string_view a, std::string_view b) { return e.compare(a, b); },
-                             now, false, &state);
-    ASSERT_NE(f, nullptr);
-    f->begin_change();
-    ASSERT_TRUE(f->erase(text::pad_right("BRUNO", 20), 5));
-    f->end_change(now);
+    DirectIndex d;
+    ASSERT_NO_FATAL_FAILURE(open_name_index(d));
+    d.file->begin_change();
+    ASSERT_TRUE(d.file->erase(text::pad_right("BRUNO", 20), 5));
+    d.file->end_change(d.now);
   }
   auto problems = t.check();
   ASSERT_EQ(problems.size(), 1u);
