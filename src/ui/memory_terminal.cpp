@@ -39,7 +39,11 @@ void MemoryTerminal::feed(std::string_view script) {
 }
 
 std::optional<Event> MemoryTerminal::read(int64_t timeout_ms) {
-  if (script_.empty()) throw ScriptExhausted("key script ran out; screen:\n" + dump());
+  if (script_.empty()) {
+    // A poll finds nothing typed; only a read that would wait has run out of keys.
+    if (timeout_ms == 0 && ++idle_reads_ <= kIdleReadLimit) return std::nullopt;
+    throw ScriptExhausted("key script ran out; screen:\n" + dump());
+  }
   if (auto* wait = std::get_if<ScriptWait>(&script_.front())) {
     int64_t step = timeout_ms < 0 ? wait->ms : std::min(wait->ms, timeout_ms);
     if (step > 0) {

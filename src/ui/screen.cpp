@@ -236,6 +236,7 @@ std::optional<Event> Screen::next_event(int64_t timeout_ms) {
     return Event::key(code);
   }
   int64_t start = clock_.monotonic_ms();
+  bool polled = false;  // a timeout of 0 still reads what was typed
   for (;;) {
     int64_t now = clock_.monotonic_ms();
     if (now >= next_tick_ms_) {
@@ -246,7 +247,7 @@ std::optional<Event> Screen::next_event(int64_t timeout_ms) {
     int64_t wait = next_tick_ms_ - now;
     if (timeout_ms >= 0) {
       int64_t left = start + timeout_ms - now;
-      if (left <= 0) return std::nullopt;
+      if (left < 0 || (left == 0 && polled)) return std::nullopt;
       wait = std::min(wait, left);
     }
     flush();
@@ -254,6 +255,7 @@ std::optional<Event> Screen::next_event(int64_t timeout_ms) {
       if (e->kind == EventKind::kResize) invalidate();
       return e;
     }
+    polled = true;
   }
 }
 

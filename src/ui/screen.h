@@ -80,7 +80,7 @@ class Screen {
   void push_keys(const std::vector<int>& codes);
 
   // Next event within timeout_ms (negative: without limit), flushing first. A one-second tick is
-  // an event of its own, due every 1000 ms of the clock. nullopt on timeout.
+  // an event of its own, due every 1000 ms of the clock. nullopt on timeout; 0 polls what was typed.
   std::optional<Event> next_event(int64_t timeout_ms);
   // Waits for a key (or, with `mouse`, also a click). Every event is first offered to the event
   // filter (the frame: menu commands, clicks on the menu bar); ticks run the tick handler; what
