@@ -34,9 +34,9 @@ void patrimony(const Declaration& d, Result& r) {
 void balance(const Declaration& d, Result& r) {
   const Summary& s = d.summary;
   const bool complete = d.registry.USAPADRAO == "N";
-  r.NREC = d.registry.I9_3 - d.registry.I9_2;
+  r.NREC = r.I9_3 - r.I9_2;
   const Decimal deferred_gain = d.registry.SOMAG == "N" ? Decimal() : s.VALFUTUR;
-  r.RECEITA = d.registry.I9_2 + r.NREC + r.I10_2 + r.EMPREST + s.EMPRUR + s.OUTREC + s.ENTRADGP -
+  r.RECEITA = r.I9_2 + r.NREC + r.I10_2 + r.EMPREST + s.EMPRUR + s.OUTREC + s.ENTRADGP -
               s.ISENTNAO + r.EXGSUSP + r.I13_08 + r.I13_44 + r.I13_45 - r.I4[3] + s.LUCRRVA +
               deferred_gain + r.I13_34;
   Decimal declared;
