@@ -27,7 +27,7 @@ struct Registry {
   std::string SOMAG;           // deferred gain counts as a receipt unless "N"
   // Spouse: CPF, values fetched from the spouse's declaration (I9_4 "S") or typed by hand
   // (I9_5 "S"): I9_2 the spouse result, I9_3 the spouse's balance, I13_1C..I13_5C its parts.
-  std::string CPFCONJU, I9_4, I9_5;
+  std::string CPFCONJU, I9_4, I9_5, CONJPAD;
   Decimal I9_2, I9_3;
   Decimal I13_1C, I13_2C, I13_3C, I13_4C, I13_5C;
 };
