@@ -42,15 +42,18 @@ Decimal exclusive_line(const Result& r, int line) {
   return r.I4[line];
 }
 
+// The sum of the rows the window lists.
 Decimal exclusive_total(const Result& r) {
   Decimal total;
-  for (int line : {1, 2, 4, 5, 6, 7, 8, 9, 10}) total += exclusive_line(r, line);
+  for (int line : {1, 2, 4, 5, 6, 7, 8, 9, 10})
+    total += Decimal::max(exclusive_line(r, line), Decimal());
   return total;
 }
 
 bool typed_spouse(const Sources& s) { return s.d.registry.CONJPAD == "S"; }
 
-#define KX_VALUE(EXPR) [](const Sources& s, int m) -> Decimal { (void)s; (void)m; return EXPR; }
+#define KX_VALUE(EXPR) \
+  []([[maybe_unused]] const Sources& s, [[maybe_unused]] int m) -> Decimal { return EXPR; }
 #define KX_EXEMPT(N, TEXT) {DetailWindow::exempt, TEXT ""_cp, KX_VALUE(s.r.I3[N])}
 #define KX_EXCLUSIVE(N, TEXT) {DetailWindow::exclusive, TEXT ""_cp, KX_VALUE(exclusive_line(s.r, N))}
 
