@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "store/layout.h"
+#include "tax/compute.h"
 #include "tax/fields.h"
 
 namespace kx::declaration {
@@ -68,6 +69,11 @@ FieldValue value_of(const tax::Result& result, const std::string& name) {
   return std::visit([](auto* p) { return FieldValue(*p); }, *ref);
 }
 
+// The registry's copies of lines 27 and 35: tax withheld from titular and dependants, and tax
+// paid less the tax withheld on accumulated income taxed on its own.
+Decimal registry_withheld(const tax::Result& r) { return r.I13_27 + r.I13_28; }
+Decimal registry_tax_paid(const tax::Result& r) { return r.I13_35 - r.I13_34; }
+
 }  // namespace
 
 std::optional<tax::Declaration> read_declaration(DeclarationRows& rows) {
@@ -114,11 +120,11 @@ std::vector<NamedValue> registry_values(const tax::Result& result) {
   std::vector<NamedValue> out;
   for (const dbf::Field& f : store::declaration_layout(kRegistry).fields()) {
     if (f.name == "I13_27") {
-      out.push_back({f.name, result.I13_27 + result.I13_28});
+      out.push_back({f.name, registry_withheld(result)});
     } else if (f.name == "I13_28") {
       out.push_back({f.name, result.I13_28});
     } else if (f.name == "I13_35") {
-      out.push_back({f.name, result.I13_35 - result.I13_34});
+      out.push_back({f.name, registry_tax_paid(result)});
     } else if (std::find(names.begin(), names.end(), f.name) != names.end()) {
       out.push_back({f.name, value_of(result, f.name)});
     }
@@ -128,6 +134,23 @@ std::vector<NamedValue> registry_values(const tax::Result& result) {
 
 bool write_results(DeclarationRows& rows, const tax::Result& result) {
   return rows.store({{kSummary, summary_values(result)}, {kRegistry, registry_values(result)}});
+}
+
+std::optional<tax::SpouseFetch> fetch_spouse(DeclarationRows& rows, const tax::Context& context,
+                                             std::optional<bool> clear_other_mark) {
+  std::optional<tax::Declaration> d = read_declaration(rows);
+  if (!d) return std::nullopt;
+  if (d->registry.I9_4 == "S" && clear_other_mark.value_or(false)) {
+    std::vector<NamedValue> cleared = {{"I9_4", std::string("N")}};
+    for (const char* name : {"I13_1C", "I13_2C", "I13_3C", "I13_4C", "I13_5C", "I9_2", "I9_3"})
+      cleared.push_back({name, Decimal::raw(0, 2)});
+    rows.store({{kRegistry, cleared}});
+    d = read_declaration(rows);
+  }
+  const tax::Result r = tax::compute(*d, context);
+  const tax::SpouseRow row{d->registry.USAPADRAO, d->registry.I9_4, r.SALDO, r.I13_20,
+                           registry_tax_paid(r), r.I13_44, r.I13_45, r.EXGSUSP};
+  return tax::take_spouse_values(row, clear_other_mark);
 }
 
 }  // namespace kx::declaration

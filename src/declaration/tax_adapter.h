@@ -9,6 +9,7 @@
 #include "declaration/declaration_rows.h"
 #include "tax/input.h"
 #include "tax/result.h"
+#include "tax/spouse.h"
 
 namespace kx::declaration {
 
@@ -27,5 +28,12 @@ std::vector<NamedValue> registry_values(const tax::Result& result);
 
 // Stores both rows, all or nothing (StoreError). False when they already held these values.
 bool write_results(DeclarationRows& rows, const tax::Result& result);
+
+// The spouse values taken from the spouse's declaration in `rows`, computed afresh and read as a
+// save of it would store its registry row (tax::take_spouse_values). With `clear_other_mark`
+// true, the spouse's own fetch mark and spouse values are cleared first in its registry row
+// (StoreError when that store fails). nullopt when `rows` has no registry row.
+std::optional<tax::SpouseFetch> fetch_spouse(DeclarationRows& rows, const tax::Context& context,
+                                             std::optional<bool> clear_other_mark = std::nullopt);
 
 }  // namespace kx::declaration

@@ -31,21 +31,22 @@ void patrimony(const Declaration& d, Result& r) {
   r.I10_1 = Decimal::max(r.VARPATR, Decimal());
 }
 
+Decimal declared_expenses(const Declaration& d, const Result& r) {
+  if (d.registry.USAPADRAO == "N") return r.DESPDECLA + r.I13_09 + r.I13_12 + r.I13_18;
+  if (d.registry.SO_SIMPLES == "S") return r.DESPADRAO + r.DESPSIMP;
+  return r.DESPDECLA + r.I13_09 + r.I13_18;
+}
+
 void balance(const Declaration& d, Result& r) {
   const Summary& s = d.summary;
-  const bool complete = d.registry.USAPADRAO == "N";
-  r.NREC = d.registry.I9_3 - d.registry.I9_2;
+  r.NREC = r.I9_3 - r.I9_2;
   const Decimal deferred_gain = d.registry.SOMAG == "N" ? Decimal() : s.VALFUTUR;
-  r.RECEITA = d.registry.I9_2 + r.NREC + r.I10_2 + r.EMPREST + s.EMPRUR + s.OUTREC + s.ENTRADGP -
+  r.RECEITA = r.I9_2 + r.NREC + r.I10_2 + r.EMPREST + s.EMPRUR + s.OUTREC + s.ENTRADGP -
               s.ISENTNAO + r.EXGSUSP + r.I13_08 + r.I13_44 + r.I13_45 - r.I4[3] + s.LUCRRVA +
               deferred_gain + r.I13_34;
-  Decimal declared;
-  if (complete) declared = r.DESPDECLA + r.I13_09 + r.I13_12 + r.I13_18;
-  else if (d.registry.SO_SIMPLES == "S") declared = r.DESPADRAO + r.DESPSIMP;
-  else declared = r.DESPDECLA + r.I13_09 + r.I13_18;
   r.DESPESA = s.IMPOANTER + r.I13_35 + r.I13_46 + r.I13_47 + r.I13_48 + r.I10_1 + s.AMORUR +
               s.PREJRVA + s.PREJVEN1 + s.PREJRUR + s.DESPNAO + s.OUTRDES + s.CUSTOANO +
-              s.CUSTOANT + declared;
+              s.CUSTOANT + declared_expenses(d, r);
   r.SALDO = Decimal::max(r.RECEITA - r.DESPESA, "-99999999.99"_dec);
   Decimal index = (r.SALDO / r.RECEITA * 100).round(2);
   if (index < "-99.99"_dec) index = "-99.99"_dec;

@@ -4,6 +4,7 @@
 #include "tax/annual.h"
 #include "tax/balance.h"
 #include "tax/carne_leao.h"
+#include "tax/spouse.h"
 #include "tax/totals.h"
 
 namespace kx::tax {
@@ -44,7 +45,7 @@ Result compute(const Declaration& d, const Context& context) {
   accumulated_income(d, k, r);
   income_totals(d, r);
 
-  r.I13_43 = d.summary.I13_43;
+  spouse(d, r);
   r.I13_46 = d.summary.I13_46;
   r.I13_47 = d.summary.I13_47;
   r.I13_48 = d.summary.I13_48;

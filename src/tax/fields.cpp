@@ -47,7 +47,9 @@ std::optional<FieldRef> field(Registry& row, std::string_view name) {
   static const FieldTable<Registry> table = [] {
     FieldTable<Registry> t;
     KX_FIELD(CPF); KX_FIELD(NASCIMENTO); KX_FIELD(CODAT); KX_FIELD(TEMRURAL); KX_FIELD(USAPADRAO);
-    KX_FIELD(DEBITAUT); KX_FIELD(SO_SIMPLES); KX_FIELD(SOMAG); KX_FIELD(I9_2); KX_FIELD(I9_3);
+    KX_FIELD(DEBITAUT); KX_FIELD(SO_SIMPLES); KX_FIELD(SOMAG); KX_FIELD(CPFCONJU); KX_FIELD(I9_4);
+    KX_FIELD(I9_5); KX_FIELD(CONJPAD); KX_FIELD(I9_2); KX_FIELD(I9_3); KX_FIELD(I13_1C); KX_FIELD(I13_2C);
+    KX_FIELD(I13_3C); KX_FIELD(I13_4C); KX_FIELD(I13_5C);
     return t;
   }();
   return table.find(row, name);
@@ -61,7 +63,7 @@ std::optional<FieldRef> field(Summary& row, std::string_view name) {
     KX_FIELD(I3_04GCPVC); KX_FIELD(I3_04UNICC); KX_FIELD(I3_04REDUC);
     KX_FIELD(I3_11); KX_FIELD(I3_20); KX_FIELD(I4_02); KX_FIELD(I4_03); KX_FIELD(I13_07);
     KX_FIELD(I13_46); KX_FIELD(I13_47); KX_FIELD(I13_48); KX_FIELD(I13_31); KX_FIELD(I13_32);
-    KX_FIELD(I13_33); KX_FIELD(I13_43);
+    KX_FIELD(I13_33);
     KX_FIELD(DECFINAL); KX_FIELD(DECSAIDA); KX_FIELD(DECJUDI); KX_FIELD(DATAPARTI);
     KX_FIELD(DATADECIS); KX_FIELD(DATASAIDA); KX_FIELD(DATALAVRA); KX_FIELD(QTD_QUOTA);
     KX_FIELD(CARNEINSS); KX_FIELD(CARNEDEPEN);
@@ -175,7 +177,8 @@ std::optional<FieldRef> field(Result& result, std::string_view name) {
     KX_FIELD(I13_24T); KX_FIELD(DESPSIMP); KX_FIELD(NTOTEMPREG); KX_FIELD(I3_04D);
     KX_FIELD(I3_04C); KX_FIELD(RECEITA); KX_FIELD(DESPESA); KX_FIELD(VARPATR); KX_FIELD(I10_1);
     KX_FIELD(I10_2); KX_FIELD(NREC); KX_FIELD(NTOTBANT1); KX_FIELD(NTOTDANT1);
-    KX_FIELD(DF_PAGTO);
+    KX_FIELD(DF_PAGTO); KX_FIELD(I9_2); KX_FIELD(I9_3); KX_FIELD(I13_1C); KX_FIELD(I13_2C);
+    KX_FIELD(I13_3C); KX_FIELD(I13_4C); KX_FIELD(I13_5C);
     return t;
   }();
   return table.find(result, name);
@@ -203,8 +206,9 @@ const std::vector<std::string>& summary_result_fields() {
 
 const std::vector<std::string>& registry_result_fields() {
   static const std::vector<std::string> names = {
-      "CGCPAGADOR", "SALDO",  "INDGAS", "IMPPGRE", "I13_20",    "I13_24",  "I13_27",
-      "I13_28",     "I13_35", "I13_44", "I13_45",  "EXGSUSP", "QTD_QUOTA", "DEBITAUT"};
+      "CGCPAGADOR", "I9_2",   "I9_3",   "DEBITAUT", "SALDO",  "INDGAS", "IMPPGRE",
+      "I13_20",     "I13_24", "I13_27", "I13_28",   "I13_35", "I13_44", "I13_45",
+      "EXGSUSP",    "QTD_QUOTA", "I13_1C", "I13_2C", "I13_3C", "I13_4C", "I13_5C"};
   return names;
 }
 

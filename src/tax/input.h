@@ -25,7 +25,11 @@ struct Registry {
   std::string DEBITAUT;        // automatic debit of the quotas
   std::string SO_SIMPLES;      // balance counts only the standard discount ("S")
   std::string SOMAG;           // deferred gain counts as a receipt unless "N"
-  Decimal I9_2, I9_3;          // spouse's official and total income
+  // Spouse: CPF, values fetched from the spouse's declaration (I9_4 "S") or typed by hand
+  // (I9_5 "S"): I9_2 the spouse result, I9_3 the spouse's balance, I13_1C..I13_5C its parts.
+  std::string CPFCONJU, I9_4, I9_5, CONJPAD;
+  Decimal I9_2, I9_3;
+  Decimal I13_1C, I13_2C, I13_3C, I13_4C, I13_5C;
 };
 
 // Summary row (table 1): the fields the computation reads.
@@ -39,7 +43,6 @@ struct Summary {
   Decimal I3_11, I3_20, I4_02, I4_03, I13_07, I13_46, I13_47, I13_48;
   // Entered lines of the calculation screen.
   Decimal I13_31, I13_32, I13_33;
-  Decimal I13_43;  // spouse result
   // Estate and departure.
   std::string DECFINAL, DECSAIDA, DECJUDI;
   Date DATAPARTI, DATADECIS, DATASAIDA, DATALAVRA;

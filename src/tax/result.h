@@ -78,6 +78,8 @@ struct Result {
   // Quotas.
   int QTD_QUOTA = 0;
   std::string DEBITAUT;
+  // Spouse values as used (tax/spouse.h); I13_43 above is the spouse result.
+  Decimal I9_2, I9_3, I13_1C, I13_2C, I13_3C, I13_4C, I13_5C;
   // Patrimony and balance.
   Decimal NTOTBANT1, NTOTDANT1, VARPATR, EMPREST, I10_1, I10_2;
   Decimal NREC, RECEITA, DESPESA, SALDO, INDGAS;

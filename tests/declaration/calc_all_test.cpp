@@ -10,9 +10,14 @@ class CalcAll : public WorkFolderTest {
  protected:
   void SetUp() override {
     create_all_tables();
-    // Paid 2000 at source on 50000: tax due 4014.46 (see below), 2014.46 to pay.
+    // Paid 2000 at source on 50000: tax due 4014.46 (see below), 2014.46 to pay. The first
+    // has the spouse's values typed by hand: 1500 - 500.
     for (const std::string& cpf : {plain, other}) {
-      add_taxpayer(cpf, "Contribuinte " + cpf, {{"USAPADRAO", "N"}});
+      Row registry = {{"USAPADRAO", "N"}};
+      if (cpf == plain)
+        registry.insert(registry.end(), {{"CPFCONJU", other}, {"I9_5", "S"}, {"I13_1C", "1500"},
+                                         {"I13_4C", "500"}});
+      add_taxpayer(cpf, "Contribuinte " + cpf, registry);
       add(2, {{"CPF", cpf}, {"I1_1", "J"}, {"I1_4", "50000"}, {"I1_5", "2000"}});
     }
     add_taxpayer(open_elsewhere, "Aberta", {{"NUSUAT", "03"}});
@@ -67,6 +72,9 @@ TEST_F(CalcAll, StoresEveryDeclarationButTheOpenAndTheFailedOnes) {
   }
   // 50000 x 22.5 % = 11250 - 7235.54 = 4014.46
   EXPECT_EQ(stored(1, plain, "I13_21"), "4014.46");
+  EXPECT_EQ(stored(1, plain, "I13_43"), "1000.00");
+  EXPECT_EQ(stored(9, plain, "I9_2"), "1000.00");
+  EXPECT_EQ(stored(9, plain, "I9_3"), "1000.00");
   // Nothing of the open declaration, nothing of the failed one in either row.
   EXPECT_EQ(stored(1, open_elsewhere, "I13_01"), "0.00");
   EXPECT_EQ(stored(9, open_elsewhere, "IMPPGRE"), "0.00");

@@ -41,11 +41,14 @@ class Calc : public WorkFolderTest {
 
   // Complete model: an employee with a dependant's income, accumulated income joining the
   // annual adjustment, income from individuals with its carnê-leão, two dependants and the
-  // payments of each limit.
+  // payments of each limit, the spouse's values typed by hand.
   void complete_declaration() {
     create_all_tables();
     add_taxpayer(neighbour, "Vizinho", {{"USAPADRAO", "N"}});
-    add_taxpayer(cpf, "José Conceição", {{"USAPADRAO", "N"}});
+    add_taxpayer(cpf, "José Conceição",
+                 {{"USAPADRAO", "N"}, {"CPFCONJU", "11144477735"}, {"I9_5", "S"},
+                  {"CONJPAD", "S"}, {"I13_1C", "20000"}, {"I13_2C", "1000"}, {"I13_3C", "500"},
+                  {"I13_4C", "2500"}});
     for (const std::string& other : {neighbour}) {
       add(2, {{"CPF", other}, {"I1_1", "J"}, {"I1_4", "55555"}, {"I1_5", "555"}});
       add(3, {{"CPF", other}, {"CODIDEPEN", "3"}, {"NRODEPEN", "1"}});
@@ -102,6 +105,7 @@ TEST_F(Calc, CompleteDeclarationEveryLine) {
                     {"I13_29", "300.00"},     // carnê-leão paid (June's due is 216.17)
                     {"I13_35", "12800.00"},   // 12500 + 300
                     {"I13_38", "4093.47"},    // refund: 12800 - 8706.53
+                    {"I13_43", "19000.00"},   // spouse: 20000 + 1000 + 500 + 0 - 2500
                     {"I13_45", "7500.00"},
                     // employee's cost 1500 x 8.333335 + 1500 = 14000.00, plus the other
                     // payments 5000 + 2000 + 8000 + 15000 + 2000
@@ -110,25 +114,34 @@ TEST_F(Calc, CompleteDeclarationEveryLine) {
                 },
                 {
                     {"CGCPAGADOR", "11.222.333/0001-81"},
-                    // receipts 116000 + 7500; expenses 12800 paid + 46000 declared + 10200
-                    // + 4313.04 = 73313.04
-                    {"SALDO", "50186.96"},
-                    {"INDGAS", "40.64"},  // 50186.96 / 123500 = 40.637...%
+                    {"I9_2", "19000.00"},
+                    {"I9_3", "19000.00"},  // typed by hand: the spouse result itself
+                    // receipts 116000 + 7500 + the spouse's 19000 = 142500; expenses 12800
+                    // paid + 46000 declared + 10200 + 4313.04 = 73313.04
+                    {"SALDO", "69186.96"},
+                    {"INDGAS", "48.55"},  // 69186.96 / 142500 = 48.552...%
                     {"IMPPGRE", "-4093.47"},
                     {"I13_20", "74191.13"},
                     {"I13_24", "1152.88"},
                     {"I13_27", "12500.00"},  // + I13_28 0
                     {"I13_35", "12800.00"},  // - I13_34 0
                     {"I13_45", "7500.00"},
+                    {"I13_1C", "20000.00"},
+                    {"I13_2C", "1000.00"},
+                    {"I13_3C", "500.00"},
+                    {"I13_4C", "2500.00"},
                 });
 }
 
 // Simplified model on 20/04/2015: accumulated income taxed on its own, a dependant's income
-// with withholding, a domestic employee, assets and a new loan, quotas by automatic debit.
+// with withholding, a domestic employee, assets and a new loan, quotas by automatic debit, the
+// spouse's values fetched from the spouse's declaration.
 TEST_F(Calc, SimplifiedDeclarationEveryLine) {
   clock.set(DateTime{*Date::from_ymd(2015, 4, 20), 9, 0, 0});
   create_all_tables();
-  add_taxpayer(cpf, "Márcia Simões", {{"DEBITAUT", "S"}});
+  add_taxpayer(cpf, "Márcia Simões",
+               {{"DEBITAUT", "S"}, {"CPFCONJU", "11144477735"}, {"I9_4", "S"}, {"CONJPAD", "N"},
+                {"I13_1C", "10000"}, {"I13_4C", "500"}, {"I9_2", "1"}, {"I9_3", "50000"}});
   add(2, {{"CPF", cpf}, {"I1_1", "J"}, {"I1_11", "S"}, {"I1_3", "11.222.333/0001-81"},
           {"I1_4", "40000"}, {"I1_5", "1000"}, {"I1_6", "4000"}});
   add(2, {{"CPF", cpf}, {"I1_1", "D"}, {"I1_11", "N"}, {"I1_3", "60.701.190/0001-04"},
@@ -162,6 +175,7 @@ TEST_F(Calc, SimplifiedDeclarationEveryLine) {
                     {"I13_40", "150000.00"},
                     {"I13_41", "10000.00"},
                     {"I13_42", "70000.00"},
+                    {"I13_43", "9500.00"},  // spouse: 10000 - 500
                     {"I13_45", "28500.00"},
                     {"QTD_QUOTA", "8"},
                     {"EMPREST", "10000.00"},    // debts grew 60000, assets 50000
@@ -170,11 +184,14 @@ TEST_F(Calc, SimplifiedDeclarationEveryLine) {
                 },
                 {
                     {"CGCPAGADOR", "11.222.333/0001-81"},
+                    {"I9_2", "9500.00"},   // recomputed from the parts, the stored 1 was stale
+                    {"I9_3", "50000.00"},  // the spouse's balance as fetched
                     {"DEBITAUT", "S"},  // eight quotas: kept after 1 April
-                    // receipts 48000 + 28500 + 1500 + loan 10000 = 88000; expenses 2900 paid
-                    // + the standard discount 9600 = 12500
-                    {"SALDO", "75500.00"},
-                    {"INDGAS", "85.80"},  // 75500 / 88000 = 85.795...%
+                    // receipts 48000 + 28500 + 1500 + loan 10000 + the spouse's 9500 and
+                    // other 40500 = 138000; expenses 2900 paid + the standard discount 9600
+                    // = 12500
+                    {"SALDO", "125500.00"},
+                    {"INDGAS", "90.94"},  // 125500 / 138000 = 90.942...%
                     {"IMPPGRE", "2132.75"},
                     {"I13_20", "38400.00"},
                     {"I13_27", "1400.00"},  // withheld from the titular and the dependant
@@ -182,6 +199,8 @@ TEST_F(Calc, SimplifiedDeclarationEveryLine) {
                     {"I13_35", "1400.00"},  // 2900 less 1500 withheld on accumulated income
                     {"I13_45", "28500.00"},
                     {"QTD_QUOTA", "8"},
+                    {"I13_1C", "10000.00"},
+                    {"I13_4C", "500.00"},
                 });
 }
 
