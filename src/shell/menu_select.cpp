@@ -6,6 +6,7 @@
 
 #include "base/cp850.h"
 #include "base/text.h"
+#include "os/error.h"
 #include "os/path.h"
 #include "shell/menu_settings.h"
 #include "store/access.h"
@@ -42,11 +43,16 @@ void MainMenu::MENUCOMMAND(int n) {
   MenuHandlers handlers{
       [this](int code, int argument) { MENUSELECT(code, argument); },
       [this](int part) {
+        if (s_.globals.LESTOUNADECL) return;
         if (ops_.colour_editor) ops_.colour_editor(part);
         else not_available();
       },
-      [this] { password_toggle(); },
-      [this] { password_change(); },
+      [this] {
+        if (!s_.globals.LESTOUNADECL) password_toggle();
+      },
+      [this] {
+        if (!s_.globals.LESTOUNADECL) password_change();
+      },
   };
   shell::MENUCOMMAND(s_.frame.LWINDOWMAIN(), n, built_, handlers);
 }
@@ -79,15 +85,25 @@ void MainMenu::MENUSELECT(int code, int argument) {
       if (store::ABERTURA(a, kConfigTable)) s_.workspace.table(kConfigTable).seek(g.NUSU);
     }
     run(code, argument);
-  } catch (const std::exception& e) {
-    tell({"Erro inesperado no comando " + std::to_string(code) + ":", e.what(),
-          std::string("Nenhum dado foi alterado por esta falha."_cp)});
+  } catch (const dbf::TableError& e) {
+    report_failure(code, e);
+  } catch (const dbf::FieldOverflow& e) {
+    report_failure(code, e);
+  } catch (const os::Error& e) {
+    report_failure(code, e);
+  } catch (const DecimalOverflow& e) {
+    report_failure(code, e);
   }
   if (settings_tables) {
     s_.workspace.close(kConfigTable);
     s_.workspace.close(kDefineTable);
   }
   refresh_bar();
+}
+
+void MainMenu::report_failure(int code, const std::exception& e) {
+  tell({"Erro inesperado no comando " + std::to_string(code) + ":", e.what(),
+        "O comando foi interrompido."});
 }
 
 void MainMenu::run(int code, int argument) {

@@ -7,6 +7,7 @@
 // whose operation is empty shows kNotAvailable.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -87,6 +88,8 @@ class MainMenu {
   // Rebuilds the bar when a label it shows has changed.
   void refresh_bar();
   void run(int code, int argument);
+  // A table or file operation failed under a command: the operator is told, the command ends.
+  void report_failure(int code, const std::exception& e);
   // Runs the operation `f`, or tells that it is not available; whether it ran.
   template <typename F, typename... Args>
   bool call(const F& f, Args&&... args) {
