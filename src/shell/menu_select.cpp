@@ -78,13 +78,29 @@ void MainMenu::MENUSELECT(int code, int argument) {
   g.OPCAO_1 = code;
   if (g.LESTOUNADECL) return;
   const bool settings_tables = code >= 21 && code <= 36;
-  store::Access a = s_.access();
-  try {
+  const bool closes_registry = code == 17 || code == 52 || (code >= 71 && code <= 76);
+  guarded(code, [&] {
     if (settings_tables) {
+      store::Access a = s_.access();
       store::ABERTURA(a, kDefineTable);
       if (store::ABERTURA(a, kConfigTable)) s_.workspace.table(kConfigTable).seek(g.NUSU);
     }
     run(code, argument);
+  });
+  // What the command closed is open again, whether it ended well or not.
+  if (closes_registry) guarded(code, [&] { reopen_registry(); });
+  if (settings_tables) {
+    guarded(code, [&] {
+      s_.workspace.close(kConfigTable);
+      s_.workspace.close(kDefineTable);
+    });
+  }
+  refresh_bar();
+}
+
+void MainMenu::guarded(int code, const std::function<void()>& work) {
+  try {
+    work();
   } catch (const dbf::TableError& e) {
     report_failure(code, e);
   } catch (const dbf::FieldOverflow& e) {
@@ -94,11 +110,6 @@ void MainMenu::MENUSELECT(int code, int argument) {
   } catch (const DecimalOverflow& e) {
     report_failure(code, e);
   }
-  if (settings_tables) {
-    s_.workspace.close(kConfigTable);
-    s_.workspace.close(kDefineTable);
-  }
-  refresh_bar();
 }
 
 void MainMenu::report_failure(int code, const std::exception& e) {
@@ -122,7 +133,6 @@ void MainMenu::run(int code, int argument) {
       if (!ops_.import_previous_year) return not_available();
       s_.workspace.close(kRegistry);
       ops_.import_previous_year();
-      reopen_registry();
       break;
     case 18:
     case 91: call(ops_.leave, code); break;
@@ -218,7 +228,6 @@ void MainMenu::reprint() {
   if (!ops_.reprint) return not_available();
   reopen_registry();
   ops_.reprint();
-  reopen_registry();
 }
 
 // ---- Print selection -------------------------------------------------------------------------

@@ -88,7 +88,9 @@ class MainMenu {
   // Rebuilds the bar when a label it shows has changed.
   void refresh_bar();
   void run(int code, int argument);
-  // A table or file operation failed under a command: the operator is told, the command ends.
+  // Runs `work`; a table or file operation that fails under it is told to the operator and
+  // ends it.
+  void guarded(int code, const std::function<void()>& work);
   void report_failure(int code, const std::exception& e);
   // Runs the operation `f`, or tells that it is not available; whether it ran.
   template <typename F, typename... Args>

@@ -351,6 +351,18 @@ TEST(MenuSelect, AFailingCommandIsReportedAndTheSettingsTablesAreClosed) {
   EXPECT_EQ(f.workspace.held(43), nullptr);
 }
 
+TEST(MenuSelect, TheRegistryIsOpenAgainAfterACommandThatFailed) {
+  MenuFixture f;
+  f.ops.import_previous_year = [&] {
+    EXPECT_EQ(f.workspace.held(9), nullptr);  // closed while the import runs
+    throw os::Error("read", "/x/IMP0914.DBF", EIO);
+  };
+  f.h.type("<Enter>");
+  f.menu().MENUSELECT(17);
+  EXPECT_TRUE(f.saw("read /x/IMP0914.DBF"));
+  EXPECT_NE(f.workspace.held(9), nullptr);
+}
+
 TEST(MenuSelect, UpdateCheckFromTheMenu) {
   MenuFixture f;
   std::vector<int> modes;
