@@ -24,6 +24,9 @@ int integer(const ui::Value& v) {
   return d ? static_cast<int>(d->to_int()) : 0;
 }
 std::string yes_no(bool yes) { return yes ? "S" : "N"; }
+std::vector<std::string> owned(std::initializer_list<std::string_view> lines) {
+  return {lines.begin(), lines.end()};
+}
 
 }  // namespace
 
@@ -62,11 +65,6 @@ void MainMenu::refresh_bar() {
 }
 
 void MainMenu::not_available() { tell({kNotAvailable}); }
-namespace {
-std::vector<std::string> owned(std::initializer_list<std::string_view> lines) {
-  return {lines.begin(), lines.end()};
-}
-}  // namespace
 
 void MainMenu::tell(std::initializer_list<std::string_view> lines) { s_.messages.AVISOSN(owned(lines), 0); }
 bool MainMenu::ask(std::initializer_list<std::string_view> lines) {
@@ -309,8 +307,10 @@ void MainMenu::save_mode(int argument) {
                          ui::standard_colour(s_.frame.csColorGet), ui::standard_colour(s_.frame.csColorGetActive));
     s_.screen.show_cursor(true);
     ++d.reading;
-    while (field.read(&s_.frame.keys(), &s_.frame) != ui::key::kEsc && integer(minutes) < 1) {
-    }
+    int exit_key;
+    do {  // at least one minute
+      exit_key = field.read(&s_.frame.keys(), &s_.frame);
+    } while (exit_key != ui::key::kEsc && integer(minutes) < 1);
     --d.reading;
     s_.screen.show_cursor(false);
     d.close();
