@@ -253,7 +253,9 @@ TEST(MenuSelect, LastBackupDateMovesOnlyAfterABackupThatWasMade) {
     EXPECT_NE(f.workspace.held(9), nullptr);  // the registry is open again
     const Date want = c.moves ? f.h.clock.today() + 4 : before;
     EXPECT_EQ(f.globals.ULTBACK, want);
-    if (c.moves) EXPECT_EQ(f.stored("CONFIG", "ULTBACK"), want.dtos());
+    if (c.moves) {
+      EXPECT_EQ(f.stored("CONFIG", "ULTBACK"), want.dtos());
+    }
   }
 }
 
@@ -411,7 +413,9 @@ TEST(MenuPassword, ChangingThePassword) {
     f.menu().password_change();
     EXPECT_TRUE(f.h.terminal.script_done());
     EXPECT_EQ(p.stored, c.want);
-    if (c.message) EXPECT_TRUE(f.saw(c.message));
+    if (c.message) {
+      EXPECT_TRUE(f.saw(c.message));
+    }
   }
 }
 
