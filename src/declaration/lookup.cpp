@@ -125,6 +125,19 @@ bool open_table(store::Access& a, const ListDef& list, int slot) {
   return false;
 }
 
+// A text column of a scroll-width mask ("@S28") shows that many characters.
+ui::BrowseColumn scrolled(ui::BrowseColumn col) {
+  const int width = ui::Picture::parse(col.picture).scroll_width;
+  if (width <= 0) return col;
+  col.width = std::max(width, static_cast<int>(col.heading.size()));
+  col.value = [value = col.value, width] {
+    ui::Value v = value();
+    if (auto* t = std::get_if<std::string>(&v)) t->resize(std::min(t->size(), static_cast<std::size_t>(width)));
+    return v;
+  };
+  return col;
+}
+
 // The footer row: texts under their columns, "=" the column's sum over the rows shown.
 std::string footer_text(const ListDef& list, const std::vector<ui::BrowseColumn>& cols,
                         entry::TableRows& rows, int width) {
@@ -282,29 +295,31 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
     entry::TableRows rows(t, filter);
     std::vector<ui::BrowseColumn> cols;
     for (const ListColumn& lc : list.columns)
-      cols.push_back(rows.column(lc.field, heading(lc, c), std::string(lc.picture)));
+      cols.push_back(scrolled(rows.column(lc.field, heading(lc, c), std::string(lc.picture))));
     const bool footers = std::any_of(list.columns.begin(), list.columns.end(),
                                      [](const ListColumn& lc) { return !lc.footer.empty(); });
 
     const ui::Rect w = list.window;
-    const auto saved = s.screen.save(w);
     const auto attr = static_cast<unsigned char>(s.colours.COR_HELP);
     const auto selected =
         static_cast<unsigned char>(list.gain_items ? s.colours.COR_TEL2 : s.colours.COR_ESCOL);
-    s.screen.fill(w, ui::Cell{' ', attr});
-    for (int x = w.left; x <= w.right; ++x) {
-      s.screen.put(w.top, x, ui::Cell{0xCD, attr});
-      s.screen.put(w.bottom, x, ui::Cell{0xCD, attr});
+    // The frame lies around the list's rectangle.
+    const ui::Rect frame{w.top - 1, w.left - 1, w.bottom + 1, w.right + 1};
+    const auto saved = s.screen.save(frame);
+    s.screen.fill(frame, ui::Cell{' ', attr});
+    for (int x = frame.left; x <= frame.right; ++x) {
+      s.screen.put(frame.top, x, ui::Cell{0xCD, attr});
+      s.screen.put(frame.bottom, x, ui::Cell{0xCD, attr});
     }
-    for (int y = w.top; y <= w.bottom; ++y) {
-      s.screen.put(y, w.left, ui::Cell{0xBA, attr});
-      s.screen.put(y, w.right, ui::Cell{0xBA, attr});
+    for (int y = frame.top; y <= frame.bottom; ++y) {
+      s.screen.put(y, frame.left, ui::Cell{0xBA, attr});
+      s.screen.put(y, frame.right, ui::Cell{0xBA, attr});
     }
-    s.screen.put(w.top, w.left, ui::Cell{0xC9, attr});
-    s.screen.put(w.top, w.right, ui::Cell{0xBB, attr});
-    s.screen.put(w.bottom, w.left, ui::Cell{0xC8, attr});
-    s.screen.put(w.bottom, w.right, ui::Cell{0xBC, attr});
-    ui::Rect area{w.top + 1, w.left + 1, w.bottom - 1 - (footers ? 2 : 0), w.right - 1};
+    s.screen.put(frame.top, frame.left, ui::Cell{0xC9, attr});
+    s.screen.put(frame.top, frame.right, ui::Cell{0xBB, attr});
+    s.screen.put(frame.bottom, frame.left, ui::Cell{0xC8, attr});
+    s.screen.put(frame.bottom, frame.right, ui::Cell{0xBC, attr});
+    ui::Rect area{w.top, w.left, w.bottom - (footers ? 2 : 0), w.right};
     auto draw_footers = [&] {
       if (!footers) return;
       s.screen.write(area.bottom + 1, area.left, footer_rule(cols, area.width()), attr);
@@ -368,7 +383,7 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
       return false;
     };
     browser.run();
-    s.screen.restore(w, saved);
+    s.screen.restore(frame, saved);
   }
   s.screen.discard_input();
 
