@@ -69,6 +69,7 @@ TEST_P(EveryList, ShowsItsColumnsAndWritesBackTheChosenRow) {
   f.h.type(c.keys);
   auto choice = lookup.GERAL(request);
   ASSERT_TRUE(choice) << c.field;
+  EXPECT_TRUE(f.h.terminal.script_done()) << c.field;
   switch (c.lands) {
     case Lands::field: EXPECT_EQ(shown(choice->value), c.expected) << c.field; break;
     case Lands::value: EXPECT_EQ(shown(*values.find(c.name)), c.expected) << c.field; break;
@@ -178,6 +179,7 @@ TEST_P(Search, JumpsToTheFirstRowStartingWithTheCharacterOnlyWhereTheListTakesIt
   f.h.type(c.keys);
   auto choice = lookup.GERAL(request);
   ASSERT_TRUE(choice);
+  EXPECT_TRUE(f.h.terminal.script_done());
   std::string got;
   if (*c.name == 0) got = shown(choice->value);
   else if (c.row_table) {
@@ -304,6 +306,7 @@ TEST_F(LookupListTest, AMissingReferenceTableIsToldAndNoListOpens) {
   std::filesystem::remove(f.globals.ARQDEF + "CODABENS.DBF");
   f.h.type("<Enter>");  // the notice of the missing table
   EXPECT_FALSE(lookup.GERAL({"CODIGOA", std::string()}));
+  EXPECT_TRUE(f.h.terminal.script_done());
   EXPECT_FALSE(lookup.PROG);
 }
 
