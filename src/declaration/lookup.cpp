@@ -1,7 +1,8 @@
 #include "declaration/lookup.h"
 
 #include <algorithm>
-#include <cctype>
+#include <exception>
+#include <functional>
 #include <stdexcept>
 
 #include "base/cp850.h"
@@ -20,6 +21,43 @@ namespace kx::declaration {
 namespace {
 
 bool same(std::string_view a, std::string_view b) { return cp850::upper(a) == cp850::upper(b); }
+
+// Runs its action once: at run() or when the scope is left, also by an exception (whose
+// unwinding a failure of the action does not interrupt).
+class OnExit {
+ public:
+  explicit OnExit(std::function<void()> action) : action_(std::move(action)) {}
+  ~OnExit() {
+    if (!action_) return;
+    if (std::uncaught_exceptions() == 0) {
+      run();
+      return;
+    }
+    try {
+      run();
+    } catch (...) {
+    }
+  }
+  OnExit(const OnExit&) = delete;
+  OnExit& operator=(const OnExit&) = delete;
+  void run() {
+    auto action = std::move(action_);
+    action_ = nullptr;
+    if (action) action();
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+// The order of the index of `expr`, added in memory for this open when the table has none.
+int order_of(dbf::Table& t, std::string_view expr) {
+  const auto indexes = t.info().indexes;
+  for (std::size_t i = 0; i < indexes.size(); ++i) {
+    if (same(indexes[i].expr, expr)) return static_cast<int>(i) + 1;
+  }
+  return t.add_temporary_index(expr);
+}
 
 // "M->CDPRO" -> "CDPRO".
 std::string_view bare(std::string_view field) {
@@ -246,10 +284,7 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
                                      const LookupRequest& request, const dbf::Table::Filter& rows_filter) {
   if (lookup.PROG) return std::nullopt;
   lookup.PROG = true;
-  struct Reset {
-    bool& prog;
-    ~Reset() { prog = false; }
-  } reset{lookup.PROG};
+  OnExit reset{[&] { lookup.PROG = false; }};
   entry::Session& s = lookup.session();
   Context c{request, lookup.TEMHLP ? lookup.QUALHLP : request.field};
   if (list.filter == RowFilter::gain_kind || list.filter == RowFilter::gain_kinds_1_3)
@@ -275,12 +310,18 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
   bool searchable = false;
   for (auto f : list.search_fields) searchable = searchable || same(f, c.list_field);
   if (searchable) {
-    search_order = list.search_key.empty() ? std::max(list.order, 1)
-                                           : t.add_temporary_index(list.search_key);
+    search_order = list.search_key.empty() ? std::max(list.order, 1) : order_of(t, list.search_key);
     if (search_order > t.index_count()) searchable = false;
   }
   const int display_order = list.order <= t.index_count() ? list.order : 0;
   t.set_order(display_order);
+  // Afterwards the table's order returns, a table opened for the list is closed (working copies
+  // stay open), and the previous table (or the preset one) becomes current.
+  OnExit leave{[&] {
+    t.set_order(std::min(saved_order, t.index_count()));
+    if (opened_here && !same(std::string_view(open.alias).substr(0, 3), "TMP")) s.workspace.close(slot);
+    s.workspace.select(lookup.TEMHLP && lookup.CL_AREA > 0 ? lookup.CL_AREA : previous);
+  }};
 
   dbf::Table::Filter filter = list_filter(list, c);
   if (rows_filter) {
@@ -306,6 +347,10 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
     // The frame lies around the list's rectangle.
     const ui::Rect frame{w.top - 1, w.left - 1, w.bottom + 1, w.right + 1};
     const auto saved = s.screen.save(frame);
+    OnExit close_window{[&] {
+      s.screen.restore(frame, saved);
+      s.screen.discard_input();
+    }};
     s.screen.fill(frame, ui::Cell{' ', attr});
     for (int x = frame.left; x <= frame.right; ++x) {
       s.screen.put(frame.top, x, ui::Cell{0xCD, attr});
@@ -383,13 +428,8 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
       return false;
     };
     browser.run();
-    s.screen.restore(frame, saved);
   }
-  s.screen.discard_input();
-
-  t.set_order(std::min(saved_order, t.index_count()));
-  if (opened_here && !same(std::string_view(open.alias).substr(0, 3), "TMP")) s.workspace.close(slot);
-  s.workspace.select(lookup.TEMHLP && lookup.CL_AREA > 0 ? lookup.CL_AREA : previous);
+  leave.run();
 
   if (result) {
     for (const ShownField& f : list.shown) {
@@ -415,9 +455,8 @@ std::optional<LookupChoice> Lookup::GERAL(const LookupRequest& request, int mode
   if (mode == 1 || (list && list->source == ListSource::registry)) {
     if (!taxpayer_list) return std::nullopt;
     PROG = true;
-    auto r = taxpayer_list(request, mode);
-    PROG = false;
-    return r;
+    OnExit reset{[&] { PROG = false; }};
+    return taxpayer_list(request, mode);
   }
   if (!list) return std::nullopt;
   return run_list(*this, *list, request);
