@@ -1,7 +1,6 @@
 #include "declaration/lookup.h"
 
 #include <algorithm>
-#include <exception>
 #include <functional>
 #include <stdexcept>
 
@@ -22,17 +21,12 @@ namespace {
 
 bool same(std::string_view a, std::string_view b) { return cp850::upper(a) == cp850::upper(b); }
 
-// Runs its action once: at run() or when the scope is left, also by an exception (whose
-// unwinding a failure of the action does not interrupt).
+// Runs its action once: at run(), or when the scope is left without it (an exception); there a
+// failure of the action is dropped, so callers whose failure matters call run() themselves.
 class OnExit {
  public:
   explicit OnExit(std::function<void()> action) : action_(std::move(action)) {}
   ~OnExit() {
-    if (!action_) return;
-    if (std::uncaught_exceptions() == 0) {
-      run();
-      return;
-    }
     try {
       run();
     } catch (...) {
@@ -118,16 +112,15 @@ bool holds(When w, const Context& c) {
   switch (w) {
     case When::always: return true;
     case When::gain_kind_3: return c.gain_kind == 3;
-    case When::editing_state: return editing_state && c.state_row;
-    case When::not_editing_state: return !(editing_state && c.state_row);
+    case When::state_field: return editing_state;
+    case When::state_row: return editing_state && c.state_row;
+    case When::not_state_row: return !(editing_state && c.state_row);
   }
   return true;
 }
 
 std::string heading(const ListColumn& col, const Context& c) {
-  bool other = !col.other_heading.empty() &&
-               (col.heading_when == When::editing_state ? same(c.request.field, "M->UF")
-                                                        : holds(col.heading_when, c));
+  const bool other = !col.other_heading.empty() && holds(col.heading_when, c);
   return cp850::from_utf8(other ? col.other_heading : col.heading);
 }
 
@@ -376,11 +369,12 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
     ui::Browser browser(s.screen, area, rows, {attr, selected, attr, attr});
     browser.columns = cols;
     draw_footers();
-    if (browser.empty()) {
+    if (browser.empty() && list.source == ListSource::table) {
       s.messages.MENS(0, std::string("Tabela "_cp) + open.alias +
                              std::string(" sem registros: não há o que escolher."_cp));
     }
 
+    int shown_order = display_order;
     browser.on_key = [&](int key, ui::Browser& b) {
       switch (key) {
         case ui::key::kEsc:
@@ -397,8 +391,8 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
           return true;
         case ui::key::kDel:
         case ui::key::kIns:
-          if (list.gain_items && lookup.gain_item) {
-            lookup.gain_item(key, key == ui::key::kIns || b.empty() ? 0 : b.row_bookmark());
+          if (list.gain_items && lookup.gain_item && !(key == ui::key::kDel && b.empty())) {
+            lookup.gain_item(key, key == ui::key::kIns ? 0 : b.row_bookmark());
             b.refresh();
             draw_footers();
           }
@@ -410,7 +404,8 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
       if (order_key != 0) {
         if (order_key <= t.index_count() && (!searchable || list.search_key.empty() ||
                                              order_key != search_order)) {
-          t.set_order(order_key);
+          shown_order = order_key;
+          t.set_order(shown_order);
           b.refresh();
         }
         return false;
@@ -422,7 +417,7 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
                dbf::SeekMode::soft);
         const bool found = !t.eof();
         const long at = found ? static_cast<long>(t.recno()) : here;
-        t.set_order(display_order);
+        t.set_order(shown_order);
         if (!b.position(at, 0)) b.position(here, 0);
       }
       return false;
@@ -433,10 +428,10 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
 
   if (result) {
     for (const ShownField& f : list.shown) {
-      const std::string txt = text_of(std::find_if(result->values.begin(), result->values.end(),
-                                                   [&](const auto& p) { return same(p.first, f.source); })
-                                          ->second);
-      s.screen.write(f.row, f.col, txt, static_cast<unsigned char>(s.colours.COR_TEL1));
+      auto given = std::find_if(result->values.begin(), result->values.end(),
+                                [&](const auto& p) { return same(p.first, f.source); });
+      if (given != result->values.end())
+        s.screen.write(f.row, f.col, text_of(given->second), static_cast<unsigned char>(s.colours.COR_TEL1));
     }
     write_row(lookup, request, *result);
   }
@@ -465,17 +460,15 @@ std::optional<LookupChoice> Lookup::GERAL(const LookupRequest& request, int mode
 std::optional<LookupChoice> Lookup::GERAL2(const LookupRequest& request) {
   const bool was = TEMHLP;
   TEMHLP = true;
-  auto r = GERAL(request);
-  TEMHLP = was;
-  return r;
+  OnExit restore{[&] { TEMHLP = was; }};
+  return GERAL(request);
 }
 
 std::optional<LookupChoice> Lookup::GERAL3(const LookupRequest& request) {
   const std::string was = QUALHLP;
   QUALHLP = "M->ORIGEM";
-  auto r = GERAL2(request);
-  QUALHLP = was;
-  return r;
+  OnExit restore{[&] { QUALHLP = was; }};
+  return GERAL2(request);
 }
 
 }  // namespace kx::declaration

@@ -156,11 +156,11 @@ constexpr WriteBack kStreetWrites[] = {{{}, D::field, {}, "NOMELOGRA"}};
 constexpr F kTownFields[] = {"MUNICIMO", "M->MUNICIMO", "M->MUNICIPIO", "M->CID_SOCIE"};
 constexpr F kTownSearch[] = {"MUNICIMO", "M->MUNICIPIO"};
 constexpr ListColumn kTownColumns[] = {
-    {"Nome dos municípios", "NOMEMUNI", "@S30", "Nome dos Estados", When::editing_state}};
+    {"Nome dos municípios", "NOMEMUNI", "@S30", "Nome dos Estados", When::state_field}};
 constexpr WriteBack kTownWrites[] = {
-    {"M->MUNICIPIO", D::value, "UF", "NOMEMUNI", When::editing_state, true},
-    {"M->MUNICIPIO", D::value, "MUNICIPIO", "NOMEMUNI", When::not_editing_state},
-    {"M->MUNICIPIO", D::value, "CODMUNI", "NROMUNI", When::not_editing_state},
+    {"M->MUNICIPIO", D::value, "UF", "NOMEMUNI", When::state_row, true},
+    {"M->MUNICIPIO", D::value, "MUNICIPIO", "NOMEMUNI", When::not_state_row},
+    {"M->MUNICIPIO", D::value, "CODMUNI", "NROMUNI", When::not_state_row},
     {"MUNICIMO", D::row, "MUNICIMO", "NOMEMUNI"},
     {"MUNICIMO", D::row, "CODMIMO", "NROMUNI"},
     {"M->MUNICIMO", D::field, {}, "NOMEMUNI"},

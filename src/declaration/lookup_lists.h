@@ -28,8 +28,9 @@ enum class RowFilter {
 enum class When {
   always,
   gain_kind_3,      // TIPO_BEM is 3 (company shares)
-  editing_state,    // the field being edited is "M->UF"
-  not_editing_state,
+  state_field,      // the field being edited is the state, "M->UF"
+  state_row,        // the state is edited and the chosen row is a state row ("SP - SAO PAULO")
+  not_state_row,    // otherwise
 };
 
 struct ListColumn {
