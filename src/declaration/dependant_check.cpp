@@ -37,8 +37,9 @@ DependantCheck VE_RELDEP(Lookup& lookup, std::string_view cpf, const LookupReque
   const int previous = s.workspace.current();
   if (!s.workspace.held(slot)) {
     store::Access a = s.access();
-    if (!store::ABREARQ(a, slot, false,
-                        a.settings.LOCTRAB + store::working_copy_name(kDependants, a.settings.NUSU)))
+    if (!store::ABREARQ(
+            a, slot, false,
+            a.settings.LOCTRAB + store::working_copy_name(kDependants, a.settings.NUSU)))
       return out;
     s.workspace.select(previous);
   }
@@ -46,7 +47,8 @@ DependantCheck VE_RELDEP(Lookup& lookup, std::string_view cpf, const LookupReque
   const auto of_kind = relation_filter(kind);
   if (!wanted.empty()) {
     s.workspace.table(slot).scan([&](uint32_t, const dbf::RecordView& r) {
-      if (of_kind(r) && text::trim(r.text(*r.schema().find("CPFDEPEN"))) == wanted) out.found = true;
+      if (of_kind(r) && text::trim(r.text(*r.schema().find("CPFDEPEN"))) == wanted)
+        out.found = true;
       return !out.found;
     });
     if (out.found) return out;

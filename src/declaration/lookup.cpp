@@ -61,7 +61,8 @@ std::string_view bare(std::string_view field) {
 
 Decimal number_of(const ui::Value& v) {
   if (auto* d = std::get_if<Decimal>(&v)) return *d;
-  if (auto* s = std::get_if<std::string>(&v)) return Decimal::parse(text::trim(*s)).value_or(Decimal{});
+  if (auto* s = std::get_if<std::string>(&v))
+    return Decimal::parse(text::trim(*s)).value_or(Decimal{});
   return {};
 }
 
@@ -81,14 +82,18 @@ std::string text_of(const ui::Value& v) {
 void put(dbf::Table& table, std::string_view field, const ui::Value& v) {
   const dbf::Field& f = table.field(field);
   switch (f.type) {
-    case dbf::FieldType::numeric: table.set_number(field, number_of(v)); break;
+    case dbf::FieldType::numeric:
+      table.set_number(field, number_of(v));
+      break;
     case dbf::FieldType::date:
       if (auto* d = std::get_if<Date>(&v)) table.set_date(field, *d);
       break;
     case dbf::FieldType::logical:
       if (auto* b = std::get_if<bool>(&v)) table.set_logical(field, *b);
       break;
-    default: table.set_text(field, text_of(v)); break;
+    default:
+      table.set_text(field, text_of(v));
+      break;
   }
 }
 
@@ -110,11 +115,16 @@ struct Context {
 bool holds(When w, const Context& c) {
   const bool editing_state = same(c.request.field, "M->UF");
   switch (w) {
-    case When::always: return true;
-    case When::gain_kind_3: return c.gain_kind == 3;
-    case When::state_field: return editing_state;
-    case When::state_row: return editing_state && c.state_row;
-    case When::not_state_row: return !(editing_state && c.state_row);
+    case When::always:
+      return true;
+    case When::gain_kind_3:
+      return c.gain_kind == 3;
+    case When::state_field:
+      return editing_state;
+    case When::state_row:
+      return editing_state && c.state_row;
+    case When::not_state_row:
+      return !(editing_state && c.state_row);
   }
   return true;
 }
@@ -126,7 +136,8 @@ std::string heading(const ListColumn& col, const Context& c) {
 
 dbf::Table::Filter list_filter(const ListDef& list, const Context& c) {
   switch (list.filter) {
-    case RowFilter::none: return {};
+    case RowFilter::none:
+      return {};
     case RowFilter::payer_firms:
       return [](const dbf::RecordView& r) {
         return text::trim(r.text(*r.schema().find("I1_1"))) == "J";
@@ -147,11 +158,14 @@ dbf::Table::Filter list_filter(const ListDef& list, const Context& c) {
 bool open_table(store::Access& a, const ListDef& list, int slot) {
   switch (list.source) {
     case ListSource::table:
-    case ListSource::folder_list: return store::ABERTURA(a, list.table);
+    case ListSource::folder_list:
+      return store::ABERTURA(a, list.table);
     case ListSource::copy:
-      return store::ABREARQ(a, slot, false,
-                            a.settings.LOCTRAB + store::working_copy_name(list.table, a.settings.NUSU));
-    case ListSource::registry: break;
+      return store::ABREARQ(
+          a, slot, false,
+          a.settings.LOCTRAB + store::working_copy_name(list.table, a.settings.NUSU));
+    case ListSource::registry:
+      break;
   }
   return false;
 }
@@ -163,7 +177,8 @@ ui::BrowseColumn scrolled(ui::BrowseColumn col) {
   col.width = std::max(width, static_cast<int>(col.heading.size()));
   col.value = [value = col.value, width] {
     ui::Value v = value();
-    if (auto* t = std::get_if<std::string>(&v)) t->resize(std::min(t->size(), static_cast<std::size_t>(width)));
+    if (auto* t = std::get_if<std::string>(&v))
+      t->resize(std::min(t->size(), static_cast<std::size_t>(width)));
     return v;
   };
   return col;
@@ -188,7 +203,8 @@ std::string footer_text(const ListDef& list, const std::vector<ui::BrowseColumn>
     line += text::pad_right(cell, static_cast<std::size_t>(cols[i].width));
     line += '\xB3';
   }
-  return text::pad_right(line, static_cast<std::size_t>(width)).substr(0, static_cast<std::size_t>(width));
+  return text::pad_right(line, static_cast<std::size_t>(width))
+      .substr(0, static_cast<std::size_t>(width));
 }
 
 // The footer separator: "─" with "┴" under every column separator.
@@ -203,8 +219,9 @@ std::string footer_rule(const std::vector<ui::BrowseColumn>& cols, int width) {
   return line;
 }
 
-std::optional<LookupChoice> choose(Lookup& lookup, const ListDef& list, const LookupRequest& request,
-                                   Context& c, entry::TableRows& rows, long record) {
+std::optional<LookupChoice> choose(Lookup& lookup, const ListDef& list,
+                                   const LookupRequest& request, Context& c, entry::TableRows& rows,
+                                   long record) {
   rows.go_to(record);
   dbf::Table& t = rows.table();
   LookupChoice out;
@@ -223,16 +240,29 @@ std::optional<LookupChoice> choose(Lookup& lookup, const ListDef& list, const Lo
     ui::Value v = rows.value(w.source);
     if (w.state_code) v = text_of(v).substr(0, 2);
     switch (w.dest) {
-      case Dest::field: out.value = v; field_given = true; break;
-      case Dest::value: out.values.emplace_back(std::string(w.name), v); break;
-      case Dest::row: out.row.emplace_back(std::string(w.name), v); break;
-      case Dest::cod: out.COD = v; lookup.COD = v; break;
+      case Dest::field:
+        out.value = v;
+        field_given = true;
+        break;
+      case Dest::value:
+        out.values.emplace_back(std::string(w.name), v);
+        break;
+      case Dest::row:
+        out.row.emplace_back(std::string(w.name), v);
+        break;
+      case Dest::cod:
+        out.COD = v;
+        lookup.COD = v;
+        break;
     }
   }
   if (!field_given) {
     for (const auto* set : {&out.values, &out.row}) {
       for (const auto& [name, v] : *set) {
-        if (same(name, target)) { out.value = v; field_given = true; }
+        if (same(name, target)) {
+          out.value = v;
+          field_given = true;
+        }
       }
     }
   }
@@ -274,7 +304,8 @@ int list_slot(const ListDef& list) {
 }
 
 std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
-                                     const LookupRequest& request, const dbf::Table::Filter& rows_filter) {
+                                     const LookupRequest& request,
+                                     const dbf::Table::Filter& rows_filter) {
   if (lookup.PROG) return std::nullopt;
   lookup.PROG = true;
   OnExit reset{[&] { lookup.PROG = false; }};
@@ -312,7 +343,8 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
   // stay open), and the previous table (or the preset one) becomes current.
   OnExit leave{[&] {
     t.set_order(std::min(saved_order, t.index_count()));
-    if (opened_here && !same(std::string_view(open.alias).substr(0, 3), "TMP")) s.workspace.close(slot);
+    if (opened_here && !same(std::string_view(open.alias).substr(0, 3), "TMP"))
+      s.workspace.close(slot);
     s.workspace.select(lookup.TEMHLP && lookup.CL_AREA > 0 ? lookup.CL_AREA : previous);
   }};
 
@@ -378,7 +410,8 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
     browser.on_key = [&](int key, ui::Browser& b) {
       switch (key) {
         case ui::key::kEsc:
-        case ui::key::kCtrlEnter: return true;
+        case ui::key::kCtrlEnter:
+          return true;
         case ui::key::kEnter:
           if (b.empty() || b.on_blank_row()) return false;
           if (list.gain_items) {
@@ -397,13 +430,16 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
             draw_footers();
           }
           return false;
-        default: break;
+        default:
+          break;
       }
-      const int order_key = key == ui::key::f(1) ? 2 : key == ui::key::f(2) ? 1
-                            : key == ui::key::f(3) ? 3 : 0;
+      const int order_key = key == ui::key::f(1)   ? 2
+                            : key == ui::key::f(2) ? 1
+                            : key == ui::key::f(3) ? 3
+                                                   : 0;
       if (order_key != 0) {
-        if (order_key <= t.index_count() && (!searchable || list.search_key.empty() ||
-                                             order_key != search_order)) {
+        if (order_key <= t.index_count() &&
+            (!searchable || list.search_key.empty() || order_key != search_order)) {
           shown_order = order_key;
           t.set_order(shown_order);
           b.refresh();
@@ -431,7 +467,8 @@ std::optional<LookupChoice> run_list(Lookup& lookup, const ListDef& list,
       auto given = std::find_if(result->values.begin(), result->values.end(),
                                 [&](const auto& p) { return same(p.first, f.source); });
       if (given != result->values.end())
-        s.screen.write(f.row, f.col, text_of(given->second), static_cast<unsigned char>(s.colours.COR_TEL1));
+        s.screen.write(f.row, f.col, text_of(given->second),
+                       static_cast<unsigned char>(s.colours.COR_TEL1));
     }
     write_row(lookup, request, *result);
   }

@@ -30,12 +30,12 @@ struct LookupRequest {
 };
 
 struct LookupChoice {
-  ui::Value value;     // what the edited field gets
-  NamedValues values;  // declaration values given (those the declaration holds are set)
-  NamedValues row;     // fields given to the edited row
+  ui::Value value;           // what the edited field gets
+  NamedValues values;        // declaration values given (those the declaration holds are set)
+  NamedValues row;           // fields given to the edited row
   bool row_written = false;  // the row got them (false: no row, or its lock was refused)
   std::optional<ui::Value> COD;
-  long record = 0;     // the chosen record of the list's table
+  long record = 0;  // the chosen record of the list's table
 };
 
 // True when `field` has a lookup list.
@@ -79,7 +79,7 @@ class Lookup {
 // column 37; modes 3 and 4 make the registry (3) or its working copy (4) current again. The
 // code is always accepted.
 struct StatusCheck {
-  std::string description;  // 13 characters, blanks when the code is not registered
+  std::string description;             // 13 characters, blanks when the code is not registered
   std::optional<LookupChoice> chosen;  // from the list opened for an unknown code
 };
 StatusCheck VE_STAT(Lookup& lookup, int code, int mode, const LookupRequest& request = {});

@@ -13,7 +13,7 @@ using D = Dest;
 constexpr const char* kMoney = "@Ez 99,999,999.99";
 
 // Taxpayer lists (the registry).
-constexpr F kRegistryFields[] = {"M->CPF",      "M->NOMECONTR", "M->CPF1",  "M->CPF2",
+constexpr F kRegistryFields[] = {"M->CPF",      "M->NOMECONTR", "M->CPF1",    "M->CPF2",
                                  "M->CPFEMAIL", "M->CPFSAC",    "M->DIRCONJU"};
 
 constexpr F kPayerFields[] = {"M->CGCPAGADOR"};
@@ -203,55 +203,53 @@ const std::vector<ListDef>& lists() {
     using S = ListSource;
     std::vector<ListDef> v;
     v.push_back(make(kRegistryFields, S::registry, 9, 2, kDefaultWindow, {}, {}));
-    auto& payer = v.emplace_back(make(kPayerFields, S::copy, 2, 0, bottom_right(18, 70),
-                                      kPayerColumns, kPayerWrites));
+    auto& payer = v.emplace_back(
+        make(kPayerFields, S::copy, 2, 0, bottom_right(18, 70), kPayerColumns, kPayerWrites));
     payer.filter = RowFilter::payer_firms;
     auto& occ = v.emplace_back(make(kOccupationFields, S::table, 58, 1, win(8, 1, 18, 76),
                                     kOccupationColumns, kOccupationWrites));
     occ.shown = kOccupationShown;
-    auto& nat = v.emplace_back(make(kNatureFields, S::table, 59, 1, win(8, 1, 18, 66),
-                                    kNatureColumns, kNatureWrites));
+    auto& nat = v.emplace_back(
+        make(kNatureFields, S::table, 59, 1, win(8, 1, 18, 66), kNatureColumns, kNatureWrites));
     nat.shown = kNatureShown;
     v.push_back(make(kDependantFields, S::copy, 3, 0, bottom_right(18, 50), kDependantColumns,
                      kDependantWrites));
     v.push_back(make(kIncomeBankFields, S::table, 55, 2, bottom_right(18, 78), kIncomeBankColumns,
                      kIncomeBankWrites));
-    v.push_back(make(kBankFields, S::table, 55, 2, bottom_right(18, 64), kBankColumns,
-                     kBankWrites));
+    v.push_back(
+        make(kBankFields, S::table, 55, 2, bottom_right(18, 64), kBankColumns, kBankWrites));
     v.push_back(make(kRelationFields, S::table, 47, 1, bottom_right(22, 72), kRelationColumns,
                      kRelationWrites));
-    v.push_back(make(kAssetCodeFields, S::table, 46, 1, right(57), kAssetCodeColumns,
-                     kAssetCodeWrites));
-    v.push_back(make(kDebtCodeFields, S::table, 48, 1, right(57), kDebtCodeColumns,
-                     kDebtCodeWrites));
+    v.push_back(
+        make(kAssetCodeFields, S::table, 46, 1, right(57), kAssetCodeColumns, kAssetCodeWrites));
+    v.push_back(
+        make(kDebtCodeFields, S::table, 48, 1, right(57), kDebtCodeColumns, kDebtCodeWrites));
     v.push_back(make(kPaymentCodeFields, S::table, 49, 1, right(77), kPaymentCodeColumns,
                      kPaymentCodeWrites));
-    v.push_back(make(kFolderFields, S::folder_list, 50, 1, right(47), kFolderColumns,
-                     kFolderWrites));
-    auto& gain = v.emplace_back(make(kGainFields, S::copy, 7, 0, win(6, 2, 19, 78), kGainColumns,
-                                     {}));
+    v.push_back(
+        make(kFolderFields, S::folder_list, 50, 1, right(47), kFolderColumns, kFolderWrites));
+    auto& gain =
+        v.emplace_back(make(kGainFields, S::copy, 7, 0, win(6, 2, 19, 78), kGainColumns, {}));
     gain.filter = RowFilter::gain_kind;
     gain.gain_items = true;
-    auto& sum = v.emplace_back(make(kGainSumFields, S::copy, 7, 0, win(5, 1, 15, 76),
-                                    kGainSumColumns, {}));
+    auto& sum =
+        v.emplace_back(make(kGainSumFields, S::copy, 7, 0, win(5, 1, 15, 76), kGainSumColumns, {}));
     sum.filter = RowFilter::gain_kinds_1_3;
     sum.needs_gain_sum = true;
     sum.choose = false;
-    v.push_back(make(kCountryFields, S::table, 60, 1, right(57), kCountryColumns,
-                     kCountryWrites));
-    v.push_back(make(kEmbassyFields, S::table, 61, 1, right(57), kEmbassyColumns,
-                     kEmbassyWrites));
+    v.push_back(make(kCountryFields, S::table, 60, 1, right(57), kCountryColumns, kCountryWrites));
+    v.push_back(make(kEmbassyFields, S::table, 61, 1, right(57), kEmbassyColumns, kEmbassyWrites));
     v.push_back(make(kStatusFields, S::table, 66, 1, right(25), kStatusColumns, kStatusWrites));
-    auto& street = v.emplace_back(make(kStreetFields, S::table, 65, 1, win(8, 16, 21, 29),
-                                       kStreetColumns, kStreetWrites));
+    auto& street = v.emplace_back(
+        make(kStreetFields, S::table, 65, 1, win(8, 16, 21, 29), kStreetColumns, kStreetWrites));
     street.search_fields = kStreetSearch;
-    auto& town = v.emplace_back(make(kTownFields, S::table, 64, 0, right(37), kTownColumns,
-                                     kTownWrites));
+    auto& town =
+        v.emplace_back(make(kTownFields, S::table, 64, 0, right(37), kTownColumns, kTownWrites));
     town.search_fields = kTownSearch;
     town.search_key = "UPPER(NOMEMUNI)";
     v.push_back(make(kFundFields, S::table, 75, 0, kDefaultWindow, kFundColumns, kFundWrites));
-    v.push_back(make(kAccountFields, S::table, 62, 1, win(6, 8, 19, 76), kAccountColumns,
-                     kAccountWrites));
+    v.push_back(
+        make(kAccountFields, S::table, 62, 1, win(6, 8, 19, 76), kAccountColumns, kAccountWrites));
     v.push_back(make(kRuralAssetFields, S::table, 69, 1, win(5, 20, 19, 71), kRuralAssetColumns,
                      kRuralAssetWrites));
     return v;
@@ -259,7 +257,9 @@ const std::vector<ListDef>& lists() {
   return all;
 }
 
-bool same_field(std::string_view a, std::string_view b) { return cp850::upper(a) == cp850::upper(b); }
+bool same_field(std::string_view a, std::string_view b) {
+  return cp850::upper(a) == cp850::upper(b);
+}
 
 }  // namespace
 

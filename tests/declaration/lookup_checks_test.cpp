@@ -25,8 +25,9 @@ struct StatusCase {
 
 TEST_F(StatusCheckTest, DescribesRegisteredCodesAndBlanksOthersWithoutOpeningTheList) {
   const StatusCase cases[] = {
-      {7, 2, "Transmitida  ", true}, {55, 2, "             ", true}, {1, 1, "Importada    ", true},
-      {9, 5, "Pronta       ", false}, {2, 3, "Nova         ", false}, {55, 4, "             ", false},
+      {7, 2, "Transmitida  ", true},  {55, 2, "             ", true},
+      {1, 1, "Importada    ", true},  {9, 5, "Pronta       ", false},
+      {2, 3, "Nova         ", false}, {55, 4, "             ", false},
   };
   for (const auto& c : cases) {
     f.h.screen.write(2, 37, std::string(13, '#'), 0x07);
@@ -109,8 +110,9 @@ TEST_F(DependantCheckTest, AnUnknownCpfIsToldWithTheKindOfRelation) {
   } cases[] = {{1, "CPF digitado não consta na relação dos dependentes"},
                {2, "CPF digitado não consta na relação dos alimentandos"}};
   for (const auto& c : cases) {
-    const std::string box = screen_when_keys_run_out(
-        [&] { VE_RELDEP(lookup, cpf("999888777"), {"M->CPFDEPEN", std::string()}, c.kind); });
+    const std::string box = screen_when_keys_run_out([&] {
+      VE_RELDEP(lookup, cpf("999888777"), {"M->CPFDEPEN", std::string()}, c.kind);
+    });
     EXPECT_NE(box.find(c.text), std::string::npos) << box;
     EXPECT_FALSE(lookup.PROG);
   }

@@ -38,8 +38,10 @@ class LookupFixture : public ::testing::Test {
     for (const auto& row : rows) {
       t.append_blank();
       for (const auto& [name, v] : row) {
-        if (auto* s = std::get_if<std::string>(&v)) t.set_text(name, *s);
-        else t.set_number(name, std::get<Decimal>(v));
+        if (auto* s = std::get_if<std::string>(&v))
+          t.set_text(name, *s);
+        else
+          t.set_number(name, std::get<Decimal>(v));
       }
       t.commit();
       t.unlock_all();

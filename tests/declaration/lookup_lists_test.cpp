@@ -20,11 +20,11 @@ enum class Lands { field, value, row, cod };
 struct Case {
   const char* field;
   const char* keys;
-  int row_table;            // declaration table of the edited row (0: none)
+  int row_table;  // declaration table of the edited row (0: none)
   Lands lands;
-  const char* name;         // value or row field
-  const char* expected;     // CP850-free text of what it gets
-  const char* heading;      // a column heading the open list shows (UTF-8)
+  const char* name;      // value or row field
+  const char* expected;  // CP850-free text of what it gets
+  const char* heading;   // a column heading the open list shows (UTF-8)
 };
 
 // The reference tables as the installer ships them; the rows are walked in each list's order.
@@ -63,16 +63,20 @@ TEST_P(EveryList, ShowsItsColumnsAndWritesBackTheChosenRow) {
     copy(c.row_table, {{{"CPF", std::string("12345678909")}}});
     request.row_slot = c.row_table + 20;
   }
-  EXPECT_NE(screen_of_open_list(request).find(c.heading), std::string::npos)
-      << c.field << "\n" << f.h.dump();
+  EXPECT_NE(screen_of_open_list(request).find(c.heading), std::string::npos) << c.field << "\n"
+                                                                             << f.h.dump();
 
   f.h.type(c.keys);
   auto choice = lookup.GERAL(request);
   ASSERT_TRUE(choice) << c.field;
   EXPECT_TRUE(f.h.terminal.script_done()) << c.field;
   switch (c.lands) {
-    case Lands::field: EXPECT_EQ(shown(choice->value), c.expected) << c.field; break;
-    case Lands::value: EXPECT_EQ(shown(*values.find(c.name)), c.expected) << c.field; break;
+    case Lands::field:
+      EXPECT_EQ(shown(choice->value), c.expected) << c.field;
+      break;
+    case Lands::value:
+      EXPECT_EQ(shown(*values.find(c.name)), c.expected) << c.field;
+      break;
     case Lands::cod:
       EXPECT_EQ(shown(lookup.COD), c.expected);
       EXPECT_EQ(shown(choice->value), c.expected);
@@ -82,8 +86,9 @@ TEST_P(EveryList, ShowsItsColumnsAndWritesBackTheChosenRow) {
       dbf::Table& t = f.workspace.table(c.row_table + 20);
       t.go_top();
       const dbf::Field& fd = t.field(c.name);
-      const std::string got = fd.type == dbf::FieldType::numeric ? t.get_number(c.name).str()
-                                                                  : std::string(text::trim(t.get_text(c.name)));
+      const std::string got = fd.type == dbf::FieldType::numeric
+                                  ? t.get_number(c.name).str()
+                                  : std::string(text::trim(t.get_text(c.name)));
       EXPECT_EQ(got, c.expected) << c.field;
       EXPECT_EQ(shown(choice->value), c.expected) << c.field;
       break;
@@ -96,7 +101,10 @@ INSTANTIATE_TEST_SUITE_P(Lookup, EveryList, ::testing::ValuesIn(kCases));
 
 TEST_F(LookupListTest, ChoosingABankOnTheNewEntryRowCreatesTheIncomeRow) {
   dbf::Table& income = copy(2);
-  LookupRequest request{"I1_3", std::string(), 22, true,
+  LookupRequest request{"I1_3",
+                        std::string(),
+                        22,
+                        true,
                         {{"CPF", std::string("12345678909")}, {"I1_1", std::string("J")}}};
   f.h.type("<Enter>");
   auto choice = lookup.GERAL(request);
@@ -121,9 +129,11 @@ TEST_F(LookupListTest, OccupationNatureIsTakenAndShownOnTheForm) {
 }
 
 TEST_F(LookupListTest, PayerListShowsOnlyIncomeFromLegalEntities) {
-  dbf::Table& income = copy(2, {{{"I1_1", std::string("F")}, {"I1_2", std::string("Pessoa")},
+  dbf::Table& income = copy(2, {{{"I1_1", std::string("F")},
+                                 {"I1_2", std::string("Pessoa")},
                                  {"I1_3", std::string("123.456.789-09")}},
-                                {{"I1_1", std::string("J")}, {"I1_2", std::string("Firma")},
+                                {{"I1_1", std::string("J")},
+                                 {"I1_2", std::string("Firma")},
                                  {"I1_3", std::string("60.746.948/0001-12")}}});
   const std::string open = screen_of_open_list({"M->CGCPAGADOR", std::string()});
   EXPECT_NE(open.find("Firma"), std::string::npos);
@@ -181,7 +191,8 @@ TEST_P(Search, JumpsToTheFirstRowStartingWithTheCharacterOnlyWhereTheListTakesIt
   ASSERT_TRUE(choice);
   EXPECT_TRUE(f.h.terminal.script_done());
   std::string got;
-  if (*c.name == 0) got = shown(choice->value);
+  if (*c.name == 0)
+    got = shown(choice->value);
   else if (c.row_table) {
     dbf::Table& t = f.workspace.table(c.row_table + 20);
     t.go_top();
@@ -197,7 +208,9 @@ INSTANTIATE_TEST_SUITE_P(Lookup, Search, ::testing::ValuesIn(kSearches));
 TEST_F(LookupListTest, StateRowsGiveTheStateWhileTheStateFieldIsEdited) {
   lookup.QUALHLP = "M->MUNICIPIO";
   values.set("MUNICIPIO", std::string("CAMPINAS"));
-  const std::string open = screen_when_keys_run_out([&] { lookup.GERAL2({"M->UF", std::string()}); });
+  const std::string open = screen_when_keys_run_out([&] {
+    lookup.GERAL2({"M->UF", std::string()});
+  });
   EXPECT_NE(open.find("Nome dos Estados"), std::string::npos) << open;
 
   f.h.type("S<Enter>");  // SALVADOR: a municipality row, not a state row
@@ -279,11 +292,19 @@ TEST_F(LookupListTest, ASecondRequestWhileAListIsOpenIsIgnored) {
 }
 
 TEST_F(LookupListTest, CapitalGainListTotalsTheCurrentKindOnlyAndHandsItemsToTheEditor) {
-  copy(7, {{{"TIPO_BEM", Decimal(3)}, {"BEM_NRO", Decimal(1)}, {"ESPC_BEM", std::string("Acoes X")},
-            {"VAL_TRIBU", "100.00"_dec}, {"VAL_IMPOSV", "15.00"_dec}},
-           {{"TIPO_BEM", Decimal(3)}, {"BEM_NRO", Decimal(2)}, {"ESPC_BEM", std::string("Acoes Y")},
-            {"VAL_TRIBU", "50.50"_dec}, {"VAL_NAOTRI", "7.00"_dec}},
-           {{"TIPO_BEM", Decimal(1)}, {"BEM_NRO", Decimal(3)}, {"ESPC_BEM", std::string("Casa")},
+  copy(7, {{{"TIPO_BEM", Decimal(3)},
+            {"BEM_NRO", Decimal(1)},
+            {"ESPC_BEM", std::string("Acoes X")},
+            {"VAL_TRIBU", "100.00"_dec},
+            {"VAL_IMPOSV", "15.00"_dec}},
+           {{"TIPO_BEM", Decimal(3)},
+            {"BEM_NRO", Decimal(2)},
+            {"ESPC_BEM", std::string("Acoes Y")},
+            {"VAL_TRIBU", "50.50"_dec},
+            {"VAL_NAOTRI", "7.00"_dec}},
+           {{"TIPO_BEM", Decimal(1)},
+            {"BEM_NRO", Decimal(3)},
+            {"ESPC_BEM", std::string("Casa")},
             {"VAL_TRIBU", "999.00"_dec}}});
   std::vector<std::pair<int, long>> items;
   std::string open;
