@@ -103,6 +103,23 @@ TEST_F(DependantCheckTest, FindsTheCpfAmongItsKindOrOffersTheListOfThatKind) {
   }
 }
 
+TEST_F(DependantCheckTest, ADependantChosenOnTheIncomeNewEntryRowCreatesTheIncomeRow) {
+  dbf::Table& income = copy(2);
+  f.h.type("<Down><Enter>");
+  auto choice = lookup.GERAL({"I1_8", std::string(), 22, true,
+                              {{"CPF", std::string("12345678909")},
+                               {"I1_1", std::string("F")},
+                               {"I1_11", std::string("S")}}});
+  ASSERT_TRUE(choice && choice->row_written);
+  EXPECT_EQ(shown(choice->value), bia);
+  ASSERT_EQ(income.record_count(), 1u);
+  income.go_top();
+  EXPECT_EQ(income.get_text("I1_8"), bia);
+  EXPECT_EQ(income.get_text("CPF"), "12345678909");
+  EXPECT_EQ(income.get_text("I1_1"), "F");
+  EXPECT_EQ(income.get_text("I1_11"), "S");
+}
+
 TEST_F(DependantCheckTest, AnUnknownCpfIsToldWithTheKindOfRelation) {
   const struct {
     int kind;
