@@ -137,6 +137,7 @@ void Program::run() {
 bool Program::ROTSAIDA(int code) {
   if (code == kLeave && !s_.messages.ask({std::string("Confirma saída do programa?"_cp)})) return false;
   store_configuration(s_, exit_fields());
+  s_.workspace.close_all();  // the folder's own tables are rebuilt only when no one holds them
   if (s_.globals.OPCAO_1 == kImport) {
     store::Access a = s_.access();
     store::REORG(a, s_.globals.ROTADOANO, store::ReorgMode::declarations);
