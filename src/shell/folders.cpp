@@ -102,13 +102,12 @@ std::string NOVA_ROTA(entry::Session& s, std::string_view current, std::string_v
   for (;;) {
     s.screen.write(3, 2, text::pad_right(std::string(text::rtrim(current)).substr(0, kEntryWidth), kEntryWidth), shown);
     ui::Value value = std::string(kEntryWidth, ' ');
-    ui::EntryField field(s.screen, 4, 2, value, "@S76", attr, active);
     int k = 0;
     for (;;) {
+      ui::EntryField field(s.screen, 4, 2, value, "@S76", attr, active);
       k = field.read(&s.frame.keys(), &s.frame, official ? &alt_p : nullptr);
       if (k != ui::key::alt('P')) break;
       value = text::pad_right(DIRPADRAO(home), kEntryWidth);
-      field.display(true);
     }
     if (k == ui::key::kEsc) break;
     std::string typed(text::trim(std::get<std::string>(value)));
