@@ -6,6 +6,7 @@
 
 #include "program_fixture.h"
 #include "shell/configuration.h"
+#include "shell/folder_dialog.h"
 
 namespace kx::shell {
 namespace {
@@ -99,6 +100,33 @@ TEST(Folders, TheOfficialFolderSettingIsStoredWithItsFinalBar) {
   EXPECT_EQ(x.f.globals.LOCIRPF, official + "/");
   x.f.workspace.close_all();
   EXPECT_EQ(x.field_of("CONFIG", "NRO_TERM", "07", "ROTAJAVA"), official);
+}
+
+TEST(Folders, TheDialogAddsAFolderAndMarkingItMakesItCurrent) {
+  ProgramFixture x;
+  ASSERT_TRUE(x.program().start());
+  const std::string second = x.f.tmp / "Clientes B";
+  std::filesystem::create_directory(second);
+  // An empty folder is refused; then the new row takes the folder as typed.
+  x.f.h.type("<Down><Enter><Enter><Enter><Esc>");
+  x.f.h.type("<Down><Enter>" + second + "<Enter><Esc>");
+  folder_dialog(x.f.session);
+  dbf::Table& list = x.f.workspace.table(kFolderList);
+  std::vector<std::pair<std::string, std::string>> want = {{"S", x.f.globals.ROTADEF}, {"N", second}};
+  EXPECT_EQ(rows(list), want);
+
+  // In folder order "Clientes B" comes first: "s" marks it (a one-letter entry ends by itself).
+  x.f.h.type("<Enter>s<Esc>");
+  folder_dialog(x.f.session);
+  want = {{"N", x.f.globals.ROTADEF}, {"S", second}};
+  EXPECT_EQ(rows(list), want);
+  EXPECT_EQ(x.f.globals.LOCARQ, second + "/");
+
+  // A letter other than S, N or blank is refused; Del removes a row.
+  x.f.h.type("<Down><Enter>x<Enter><Del><Esc>");
+  folder_dialog(x.f.session);
+  want = {{"S", second}};
+  EXPECT_EQ(rows(list), want);
 }
 
 }  // namespace
