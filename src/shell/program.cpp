@@ -20,6 +20,8 @@ constexpr int kAgenda = 72;
 
 }  // namespace
 
+void FIMSISTEMA(entry::Session& s) { s.screen.discard_input(); }
+
 Program::Program(entry::Session& s, StartOptions options, MainMenu& menu, UpdateSettings update)
     : s_(s), options_(std::move(options)), menu_(menu), update_(std::move(update)) {}
 

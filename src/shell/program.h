@@ -15,6 +15,9 @@ inline constexpr int kLeave = 91;            // "Fim", Alt-T, Esc: asks first
 inline constexpr int kEndAtOnce = 18;        // "Terminar (Alt T)": does not ask
 inline constexpr int kImport = 17;           // an import leaves the folder to reindex at exit
 
+// FIMSISTEMA: the agenda's "Sair": drops what was typed ahead and returns.
+void FIMSISTEMA(entry::Session& s);
+
 class Program {
  public:
   Program(entry::Session& s, StartOptions options, MainMenu& menu, UpdateSettings update);

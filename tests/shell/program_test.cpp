@@ -11,6 +11,7 @@
 #include "shell/backup_reminder.h"
 #include "store/access.h"
 #include "store/catalogue.h"
+#include "store/layout.h"
 #include "ui/keys.h"
 
 namespace kx::shell {
@@ -236,6 +237,32 @@ TEST(Program, TheCurrentFolderIsFoundByIdentityNotBySpelling) {
   x.f.workspace.close_all();
   EXPECT_EQ(x.field_of("DIRET07", "SELEC", "S", "DIRETOR"), other);
   EXPECT_EQ(x.field_of("DIRET07", "SELEC", "N", "DIRETOR"), x.f.globals.ROTADEF);
+}
+
+TEST(Program, ASharedSettingsTableWithoutItsRecordGetsTheInitialOne) {
+  ProgramFixture x;
+  for (const char* file : {"DEFINE.DBF", "define.dbf"})
+    if (auto found = os::find_nocase(x.program_file(file))) std::filesystem::remove(*found);
+  dbf::Table::create(x.program_file("DEFINE.DBF"), *store::creation_layout(43));
+  ASSERT_TRUE(x.program().start());
+  const store::Globals& g = x.f.globals;
+  EXPECT_EQ(g.DAT_VENC.front().dmy(), "30/04/2015");
+  EXPECT_EQ(g.DAT_VENC.back().dmy(), "30/11/2015");
+  EXPECT_EQ(g.NVALDOLAR, "2.6556"_dec);
+  EXPECT_EQ(g.TEMP_SAL, 15);
+  EXPECT_EQ(g.BOL_BANCO, 341);
+}
+
+TEST(Program, AProgramFolderThatDoesNotExistFallsBackToTheCurrentFolder) {
+  ProgramFixture x;
+  StartOptions o = x.options();
+  o.DKAPRIX = x.f.tmp / "sumiu";
+  testing::RecordingMenu menu;
+  Program p(x.f.session, o, menu, {});
+  x.f.h.type("<Enter>");
+  ASSERT_TRUE(p.start());
+  EXPECT_EQ(x.f.globals.ROTADEF, o.current_folder);
+  EXPECT_EQ(x.f.globals.DIRDEF, o.DKAPRIX);
 }
 
 }  // namespace
