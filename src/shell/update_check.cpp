@@ -121,10 +121,11 @@ UpdateOutcome INTER(entry::Session& s, int mode, const UpdateSettings& settings)
   s.messages.tell({std::string("Saindo do programa para a nova atualização"_cp)});
   const std::string shortcut = store::fs_path(store::in_folder(s.globals.ARQDEF, "zent.url"));
   const auto found = os::find_nocase(shortcut);
-  const std::string address = found ? shortcut_address(read_small_file(*found)) : std::string();
+  std::string address = found ? shortcut_address(read_small_file(*found)) : std::string();
+  if (address.empty()) address = settings.url;  // no shortcut: the update page itself
   const std::function<bool(const std::string&)> open =
       settings.open_address ? settings.open_address : run_xdg_open;
-  if (!address.empty() && !open(address))
+  if (!open(address))
     s.messages.tell({std::string("Abra o endereço: "_cp) + address});
   return UpdateOutcome::chosen;
 }

@@ -23,8 +23,9 @@ inline constexpr long kUpdateTimeoutMs = 5000;
 struct UpdateSettings {
   std::string url;
   std::string marker = "VERS:";
-  // Opens the address of the update shortcut; false when no opener is available. The default
-  // runs xdg-open.
+  // Opens the address of the update shortcut "zent.url" of the program folder (the page itself
+  // when there is none); false when no opener is available, and the address is then shown. The
+  // default runs xdg-open.
   std::function<bool(const std::string&)> open_address;
 
   static UpdateSettings from_environment();
