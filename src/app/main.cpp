@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/verbs.h"
+#include "shell/start_options.h"
 
 namespace {
 
@@ -22,12 +23,17 @@ constexpr Verb kVerbs[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    kx::app::verb_help({});
-    return 2;
+  kx::app::Args args(argc > 1 ? argv + 2 : argv + argc, argv + argc);
+  std::string_view verb = argc > 1 ? argv[1] : "";
+  // No verb, or a terminal number: the interactive program.
+  if (argc < 2 || kx::shell::valid_terminal(verb)) {
+    try {
+      return kx::app::verb_start(argc < 2 ? kx::app::Args{} : kx::app::Args{argv[1]});
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "kaprix: %s\n", e.what());
+      return 2;
+    }
   }
-  std::string_view verb = argv[1];
-  kx::app::Args args(argv + 2, argv + argc);
   for (const auto& v : kVerbs) {
     if (v.name != verb) continue;
     try {

@@ -8,6 +8,10 @@ int verb_help(const Args&) {
   std::fputs(
       "Uso: kaprix COMANDO [ARGUMENTOS]\n"
       "\n"
+      "  kaprix [NN]\n"
+      "      Inicia o programa no terminal NN (um ou dois dígitos; a variável TERMINAL\n"
+      "      prevalece; sem número, \"00\"). A pasta do programa é DKAPRIX ou a atual.\n"
+      "\n"
       "  kaprix id cpf|cnpj|nit NUMERO...\n"
       "      Confere os dígitos verificadores. Para cada número, uma linha: o número\n"
       "      formatado e \"valido\" ou \"invalido (digitos corretos: DD)\".\n"

@@ -9,6 +9,8 @@ namespace kx::app {
 
 using Args = std::vector<std::string>;
 
+// kaprix [NN]: the interactive program under terminal NN
+int verb_start(const Args& args);
 int verb_help(const Args& args);
 int verb_version(const Args& args);
 // kaprix id cpf|cnpj|nit NUMBER...

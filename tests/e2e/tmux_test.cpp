@@ -2,11 +2,13 @@
 // notice of a terminal that is too small.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "../os/temp_folder.h"
 #include "base/clock.h"
 
 namespace {
@@ -46,10 +48,10 @@ class Tmux {
   void resize(int cols, int rows) {
     run(tmux() + "resize-window -t s -x " + std::to_string(cols) + " -y " + std::to_string(rows));
   }
-  // Waits up to five seconds for `text` to appear on the screen.
-  bool wait_for(const std::string& text) {
+  // Waits up to `ms` (five seconds) for `text` to appear on the screen.
+  bool wait_for(const std::string& text, int64_t ms = 5000) {
     kx::Clock& clock = kx::system_clock();
-    int64_t deadline = clock.monotonic_ms() + 5000;
+    int64_t deadline = clock.monotonic_ms() + ms;
     while (clock.monotonic_ms() < deadline) {
       if (screen().find(text) != std::string::npos) return true;
       clock.sleep_ms(50);
@@ -119,6 +121,40 @@ TEST_F(TmuxTest, ASmallTerminalShowsANoticeUntilItGrows) {
   ASSERT_TRUE(t.wait_for("PRONTO")) << t.screen();
   EXPECT_EQ(t.screen().find("Tecla: F1"), std::string::npos);
   EXPECT_NE(t.screen().find("┌"), std::string::npos);
+}
+
+// The program on an installed folder under terminal 07, started through a small script that
+// sets its environment.
+std::string kaprix_on(const kx::os::testing::TempFolder& tmp, const std::string& name) {
+  const std::string script = tmp / name;
+  std::FILE* f = std::fopen(script.c_str(), "w");
+  std::fprintf(f, "#!/bin/sh\nexport DKAPRIX='%s'\nexec '%s' 07\n", (tmp / "Kaprix").c_str(),
+               KX_KAPRIX);
+  std::fclose(f);
+  ::chmod(script.c_str(), 0755);
+  return script;
+}
+
+TEST_F(TmuxTest, ASecondCopyUnderTheSameTerminalEndsWhileTheFirstGoesOn) {
+  kx::os::testing::TempFolder tmp;
+  int status = -1;
+  run(std::string("'") + KX_KAPRIX + "' install '" + (tmp / "Kaprix") + "' >/dev/null", &status);
+  ASSERT_EQ(status, 0);
+  Tmux first(kaprix_on(tmp, "first.sh"), 80, 27);
+  first.keys("Escape");  // the exit question shows that the first copy reached its main loop
+  ASSERT_TRUE(first.wait_for("Confirma saída do programa?", 10000)) << first.screen();
+  first.keys("n");
+
+  Tmux second(kaprix_on(tmp, "second.sh"), 80, 27);
+  // The folder list stays held by the first copy: after its wait the second tells it.
+  ASSERT_TRUE(second.wait_for("DIRET07.DBF não está disponível", 15000)) << second.screen();
+  second.keys("Enter");
+  ASSERT_TRUE(second.wait_for("O programa KAPRIX no terminal 07 está em uso")) << second.screen();
+  second.keys("Enter");
+
+  first.keys("Escape");
+  EXPECT_TRUE(first.wait_for("Confirma saída do programa?")) << first.screen();
+  first.keys("s");
 }
 
 }  // namespace
