@@ -1,0 +1,33 @@
+// The screens of the taxpayer lists over the registry of the current folder (slot 9): the list in
+// its three orders with the folder's totals, the rural-only list, the two-column name search, the
+// details and the pending items of a row, the corrected-tax list and the marking lists.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "declaration/taxpayer_list.h"
+#include "entry/session.h"
+
+namespace kx::declaration {
+
+struct ListChoice {
+  std::string cpf, name;  // the row chosen; name CP850 without trailing blanks
+};
+
+// GERAL1 / GERAL5 / GERAL4 (and SO_MVN with `rural_only`): the list in `order` starting at the
+// registry's current row; Enter chooses. The registry is back in CPF order, without filter,
+// afterwards. F6 and F11 open the details and pending items of the row when `row_views`.
+std::optional<ListChoice> GERAL(entry::Session& s, ListOrder order, bool rural_only = false,
+                                bool row_views = true);
+
+// BNOME2: soft seek of `name` (upper-cased) in name order; when no name starts with it, the
+// two-column list opens at the nearest row. The choice is the row the registry is on
+// afterwards; nullopt for an empty registry. The registry is back in CPF order.
+std::optional<ListChoice> BNOME2(entry::Session& s, std::string_view name);
+
+// MOS_DETAL: the details of the registry's current row until Esc.
+void MOS_DETAL(entry::Session& s);
+
+}  // namespace kx::declaration
