@@ -78,10 +78,7 @@ void Prompt::show_keys() {
       command_ == kEdit
           ? "F1=Nome F2=CPF F3=Stat F4=Rec. F5=Corr. F6=Det. F7=Pasta F8=MVN F11=Pend"
           : "ESC Sai - Ordenado por (F1=Nome F2=CPF F3=Status) F7=Pasta F8=So MVN";
-  ui::MensArgs args;
-  args.row = 23;
-  args.col = 1;
-  s_.messages.MENS(0, keys, args);
+  s_.screen.write(23, 1, text::pad_right(keys, 79), ui::standard_colour(s_.colours.COR_SAY));
 }
 
 void Prompt::take(const std::optional<ListChoice>& choice) {
@@ -92,6 +89,10 @@ void Prompt::take(const std::optional<ListChoice>& choice) {
 
 bool Prompt::prompt_key(int key) {
   if (command_ != kEdit && kEditOnlyKeys.count(key)) return false;
+  // The lists and the details start at the CPF of the prompt, or at the first row.
+  dbf::Table& t = s_.workspace.table(kRegistry);
+  const std::string typed(text::trim(text_of(cpf_)));
+  if (typed.empty() || !t.seek(typed, dbf::SeekMode::soft) || t.eof()) t.go_top();
   switch (key) {
     case f(1): take(GERAL(s_, ListOrder::name)); break;
     case f(2): take(GERAL(s_, ListOrder::cpf)); break;
