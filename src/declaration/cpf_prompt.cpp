@@ -98,6 +98,7 @@ bool Prompt::prompt_key(int key) {
     case f(2): take(GERAL(s_, ListOrder::cpf)); break;
     case f(3): take(GERAL(s_, ListOrder::status)); break;
     case f(8): take(GERAL(s_, ListOrder::cpf, true)); break;
+    case f(5): IMPCORRIG(s_); break;
     case f(6): MOS_DETAL(s_); break;
     case f(7):
       if (services_.choose_folder) services_.choose_folder();
@@ -119,7 +120,7 @@ bool Prompt::prompt_key(int key) {
       restore_ = true;
       return true;
     }
-    default: break;  // F5 and F11 belong to screens not available here
+    default: break;
   }
   return false;
 }

@@ -30,4 +30,9 @@ std::optional<ListChoice> BNOME2(entry::Session& s, std::string_view name);
 // MOS_DETAL: the details of the registry's current row until Esc.
 void MOS_DETAL(entry::Session& s);
 
+// IMPCORRIG: the corrected-tax list of the folder, made in the corrected-tax table (held
+// exclusively) and shown until Esc; refused with a message before May 2015, with an outdated
+// SELIC register or while another terminal has the table.
+void IMPCORRIG(entry::Session& s);
+
 }  // namespace kx::declaration
