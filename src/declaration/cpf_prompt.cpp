@@ -100,6 +100,7 @@ bool Prompt::prompt_key(int key) {
     case f(8): take(GERAL(s_, ListOrder::cpf, true)); break;
     case f(5): IMPCORRIG(s_); break;
     case f(6): MOS_DETAL(s_); break;
+    case f(11): MOS_PEND(s_); break;
     case f(7):
       if (services_.choose_folder) services_.choose_folder();
       s_.workspace.close(kRegistry);

@@ -174,6 +174,7 @@ std::optional<ListChoice> run_list(entry::Session& s, ListOrder order, bool rura
         case ui::key::f(6): case ui::key::f(11):
           if (row_views && !b.empty() && rows.go_to(b.row_bookmark())) {
             if (key == ui::key::f(6)) MOS_DETAL(s);
+            else MOS_PEND(s);
             b.refresh();
           }
           return false;

@@ -30,6 +30,10 @@ std::optional<ListChoice> BNOME2(entry::Session& s, std::string_view name);
 // MOS_DETAL: the details of the registry's current row until Esc.
 void MOS_DETAL(entry::Session& s);
 
+// MOS_PEND: the notes of the registry's current row, copied into the terminal's scratch copy of
+// the notes table in the auxiliary folder and shown there until Esc.
+void MOS_PEND(entry::Session& s);
+
 // IMPCORRIG: the corrected-tax list of the folder, made in the corrected-tax table (held
 // exclusively) and shown until Esc; refused with a message before May 2015, with an outdated
 // SELIC register or while another terminal has the table.

@@ -184,7 +184,7 @@ class OtherFolderTest : public CpfPromptTest {
     dbf::Table::create(file, store::declaration_layout(9));
     {
       dbf::Table t = dbf::Table::open(file, {dbf::OpenMode::shared, false}, f.h.clock);
-      add_row(t, "71428793860", "OTAVIO NUNES", {});
+      add_row(t, {{"CPF", "71428793860"}, {"NOMECONTR", "OTAVIO NUNES"}});
     }
     store::Access a = f.session.access();
     EXPECT_TRUE(store::ABERTURA(a, 50));

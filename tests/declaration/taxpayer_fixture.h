@@ -27,15 +27,13 @@ class TaxpayerScreenTest : public ::testing::Test {
 
   // A registry row of the current folder.
   void add(const std::string& cpf, const std::string& name, Fields fields = {}) {
-    dbf::Table& t = f.workspace.table(9);
-    add_row(t, cpf, name, fields);
+    fields.insert(fields.begin(), {{"CPF", cpf}, {"NOMECONTR", name}});
+    add_row(f.workspace.table(9), fields);
   }
 
-  static void add_row(dbf::Table& t, const std::string& cpf, const std::string& name,
-                      const Fields& fields) {
+  // A row of a table open shared.
+  static void add_row(dbf::Table& t, const Fields& fields) {
     const uint32_t r = t.append_blank({2000, 50, {}});
-    t.set_text("CPF", cpf);
-    t.set_text("NOMECONTR", cp850::from_utf8(name));
     for (const auto& [field, value] : fields) {
       if (t.field(field).type == dbf::FieldType::numeric)
         t.set_number(field, *Decimal::parse(value));
