@@ -26,7 +26,7 @@ class TaxpayerPendingTest : public testing::TaxpayerScreenTest {
 };
 
 TEST_F(TaxpayerPendingTest, TheNotesOfTheRowInCodeOrder) {
-  f.h.type("52998224725<F11><Esc><Esc>");
+  f.h.type("5299822472<F11><Esc><Esc>");  // at the CPF typed so far
   GET_CODIGO(f.session, 11, {});
   std::string shown;
   for (const std::string& s : screens) {
