@@ -19,7 +19,8 @@ constexpr int kStatusTable = 66;
 
 dbf::Table& registry(entry::Session& s) { return s.workspace.table(kRegistry); }
 
-// The descriptions of the status codes (blank when the table cannot be read).
+}  // namespace
+
 std::map<int, std::string> status_descriptions(entry::Session& s) {
   std::map<int, std::string> out;
   store::Access a = s.access();
@@ -33,6 +34,8 @@ std::map<int, std::string> status_descriptions(entry::Session& s) {
   });
   return out;
 }
+
+namespace {
 
 std::string text_of(const ui::Value& v) {
   if (const auto* t = std::get_if<std::string>(&v)) return *t;

@@ -3,6 +3,7 @@
 // details and the pending items of a row, the corrected-tax list and the marking lists.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,20 @@ void MOS_DETAL(entry::Session& s);
 // MOS_PEND: the notes of the registry's current row, copied into the terminal's scratch copy of
 // the notes table in the auxiliary folder and shown there until Esc.
 void MOS_PEND(entry::Session& s);
+
+// The descriptions of the status codes of the status table (none when it cannot be opened).
+std::map<int, std::string> status_descriptions(entry::Session& s);
+
+// A marking list (51, 53, 54, 55) over the registry: the operator marks rows with "S" in IMPRE
+// (typed on the mark column, written under the row's lock); Alt-= or Alt with the keypad "+"
+// marks every row (list 54: only the rows with more than one quota or month of some slip),
+// Alt-- or Alt with the keypad "-" unmarks every row, both under the table's lock; F1/F2 order
+// by name/CPF, F3 (list 51) by status; Esc ends. The marks stay in the table. `mark_heading`
+// heads the mark column of list 51 ("Elim." for the deletion, "Trans" otherwise).
+void marking_list(entry::Session& s, int list, std::string_view mark_heading = "Trans");
+
+// Keys of the marking lists (xBase numbers).
+inline constexpr int kAltEquals = 387, kAltMinus = 386, kAltPadPlus = 334, kAltPadMinus = 330;
 
 // IMPCORRIG: the corrected-tax list of the folder, made in the corrected-tax table (held
 // exclusively) and shown until Esc; refused with a message before May 2015, with an outdated

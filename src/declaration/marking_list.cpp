@@ -1,0 +1,176 @@
+// The marking lists with which the commands that act on several taxpayers let the operator
+// choose them (IMPRE "S").
+#include <functional>
+#include <vector>
+
+#include "base/cp850.h"
+#include "base/text.h"
+#include "declaration/taxpayer_screens.h"
+#include "entry/table_rows.h"
+#include "ui/browser.h"
+#include "ui/keys.h"
+
+namespace kx::declaration {
+
+namespace {
+
+constexpr int kRegistry = 9;
+const dbf::LockWait kLockWait{5000, 250, {}};
+
+enum class Content { field, name, status, mark };
+
+struct ListColumn {
+  const char* heading;  // UTF-8; nullptr: the mark heading of the call
+  Content content;
+  const char* field;
+  const char* mask;
+  int width;  // name and status columns
+};
+
+struct MarkingListSpec {
+  int number;
+  const char* title;  // UTF-8; empty: no title
+  ui::Rect area;
+  int fixed;  // columns that do not pan
+  bool status_order;
+  bool mark_all_needs_quotas;
+  std::vector<ListColumn> columns;
+};
+
+const ListColumn kCpf{" CPF ", Content::field, "CPF", "@R 999.999.999-99", 0};
+ListColumn name_column(int width) { return {" Nome do Contribuinte ", Content::name, "NOMECONTR", "", width}; }
+ListColumn amount(const char* heading, const char* field) {
+  return {heading, Content::field, field, "@Ez 9999,999.99", 0};
+}
+
+const std::vector<MarkingListSpec>& specs() {
+  static const std::vector<MarkingListSpec> lists = {
+      {51, "", {4, 4, 24, 70}, 3, true, false,
+       {kCpf, name_column(30), {"Status", Content::status, "ESTATUS", "", 12},
+        {nullptr, Content::mark, "IMPRE", "@!", 0}}},
+      {53, "Impressao de varios contribuintes", {10, 4, 22, 70}, 3, false, false,
+       {kCpf, name_column(30), {"Status", Content::status, "ESTATUS", "", 13},
+        {"Selec", Content::mark, "IMPRE", "@!", 0}}},
+      {54, "Impressao de Darf de varios contribuintes", {10, 1, 22, 78}, 2, false, true,
+       {kCpf, name_column(20), {"Sel", Content::mark, "IMPRE", "@!", 0},
+        {"Deb.A.", Content::field, "DEBITAUT", "@!", 0},
+        {"Qt", Content::field, "NRQUOTA", "@Z9", 0}, amount("Quota IR", "DFQUOTA"),
+        {"Qt", Content::field, "NRCLEAO", "@Z99", 0}, amount("Carnê Leao", "DFCLEAO"),
+        {"Qt", Content::field, "NRGCAPIT", "@Z99", 0}, amount("Gan.Capital", "DFGCAPIT"),
+        {"Qt", Content::field, "NRRVARIV", "@Z99", 0}, amount("R.Variável", "DFRVARIV")}},
+      {55, "Selecao para Impressao de boletos", {10, 4, 22, 70}, 2, false, false,
+       {kCpf, name_column(30), {"Valor ", Content::field, "VALOREC", "@EZ 999,999.99", 0},
+        {"Selec", Content::mark, "IMPRE", "@!", 0}}},
+  };
+  return lists;
+}
+
+const MarkingListSpec& spec_of(int list) {
+  for (const MarkingListSpec& spec : specs()) {
+    if (spec.number == list) return spec;
+  }
+  throw std::invalid_argument("no marking list " + std::to_string(list));
+}
+
+// Sets IMPRE on every row (that `wanted` accepts) under the table's lock.
+void mark_all(dbf::Table& t, const std::string& mark, const std::function<bool()>& wanted) {
+  if (!t.lock_file(kLockWait)) return;
+  for (t.go_top(); !t.eof(); t.skip()) {
+    if (wanted && !wanted()) continue;
+    t.set_text("IMPRE", mark);
+    t.commit();
+  }
+  t.unlock_file();
+}
+
+bool has_several_slips(const dbf::Table& t) {
+  for (const char* field : {"NRQUOTA", "NRCLEAO", "NRGCAPIT", "NRRVARIV"}) {
+    if (t.get_number(field) > Decimal(1)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
+  const MarkingListSpec& spec = spec_of(list);
+  dbf::Table& t = s.workspace.table(kRegistry);
+  t.set_filter({});
+  const std::map<int, std::string> statuses = status_descriptions(s);
+  std::optional<std::reference_wrapper<ui::LDialog>> dialog;
+  if (*spec.title) dialog = s.frame.LDLGSHOW(spec.area.top, spec.area.left, spec.area.bottom,
+                                             spec.area.right, cp850::from_utf8(spec.title));
+  const std::vector<ui::Cell> under = s.screen.save(spec.area);
+  const std::string help =
+      "[F1 Ordem Nome][F2 Ordem CPF][F3 Ordem Status][Marque com S nos nomes][Esc termina]"
+      "[Alt+ Marca todos][ALT- Desmarca]";
+  s.screen.write(24, 0, text::pad_right(help, 80).substr(0, 80),
+                 ui::standard_colour(s.colours.COR_SAY));
+  {
+    entry::TableRows rows(t);
+    const unsigned char cell = ui::standard_colour(s.colours.COR_CLI_HE);
+    ui::Browser browser(s.screen, spec.area, rows,
+                        {cell, ui::standard_colour(s.colours.COR_ESC_CL), cell, cell});
+    int mark_column = 0;
+    for (const ListColumn& c : spec.columns) {
+      const std::string heading = c.heading ? cp850::from_utf8(c.heading) : std::string(mark_heading);
+      if (c.content == Content::mark) mark_column = static_cast<int>(browser.columns.size());
+      if (c.content == Content::field || c.content == Content::mark) {
+        browser.columns.push_back(rows.column(c.field, heading, c.mask));
+        continue;
+      }
+      ui::BrowseColumn column;
+      column.heading = heading;
+      column.width = c.width;
+      const std::size_t width = static_cast<std::size_t>(c.width);
+      if (c.content == Content::name) {
+        column.value = [&rows, width] {
+          return ui::Value(text::pad_right(std::get<std::string>(rows.value("NOMECONTR")), width));
+        };
+      } else {
+        column.value = [&rows, &statuses, width] {
+          const auto it =
+              statuses.find(static_cast<int>(std::get<Decimal>(rows.value("ESTATUS")).to_int()));
+          return ui::Value(text::pad_right(it == statuses.end() ? "" : it->second, width));
+        };
+      }
+      browser.columns.push_back(std::move(column));
+    }
+    browser.frozen = spec.fixed;
+    browser.on_key = [&](int key, ui::Browser& b) {
+      if (key == ui::key::kEsc) return true;
+      if (key == ui::key::f(1) || key == ui::key::f(2) || (key == ui::key::f(3) && spec.status_order)) {
+        const long at = b.row_bookmark();
+        t.set_order(key == ui::key::f(1) ? 2 : key == ui::key::f(2) ? 1 : 3);
+        if (!b.position(at, b.column())) b.first_row();
+        b.refresh();
+      } else if (key == kAltEquals || key == kAltPadPlus || key == kAltMinus || key == kAltPadMinus) {
+        const bool marking = key == kAltEquals || key == kAltPadPlus;
+        std::function<bool()> wanted;
+        if (marking && spec.mark_all_needs_quotas) wanted = [&t] { return has_several_slips(t); };
+        mark_all(t, marking ? "S" : "N", wanted);
+        b.first_row();
+        b.refresh();
+      } else if (const unsigned char c = cp850::upper(ui::key::character(key));
+                 (c == 'S' || c == 'N') && b.column() == mark_column && !b.empty() &&
+                 rows.go_to(b.row_bookmark())) {
+        const uint32_t r = t.recno();
+        if (t.lock_record(r, kLockWait)) {
+          t.set_text("IMPRE", std::string(1, static_cast<char>(c)));
+          t.commit();
+          t.unlock_record(r);
+        }
+        b.down();
+        b.refresh();
+      }
+      return false;
+    };
+    browser.first_row();
+    browser.run();
+  }
+  s.screen.restore(spec.area, under);
+  if (dialog) dialog->get().close();
+  t.set_order(1);
+}
+
+}  // namespace kx::declaration

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "base/text.h"
+#include "declaration/taxpayer_screens.h"
+#include "taxpayer_fixture.h"
+#include "ui/keys.h"
+
+namespace kx::declaration {
+namespace {
+
+class TaxpayerMarkingTest : public testing::TaxpayerScreenTest {
+ protected:
+  TaxpayerMarkingTest() {
+    add("52998224725", "ZELIA PRADO", {{"NRQUOTA", "3"}});
+    add("11144477735", "ANA SOUZA", {{"IMPRE", "S"}, {"NRCLEAO", "1"}});
+    add("39053344705", "BRUNO LIMA", {{"NRRVARIV", "2"}});
+  }
+
+  // The marks of the registry in CPF order.
+  std::string marks() {
+    dbf::Table& t = f.workspace.table(9);
+    t.set_order(1);
+    std::string out;
+    for (t.go_top(); !t.eof(); t.skip()) out += text::is_blank(t.get_text("IMPRE")) ? "." : t.get_text("IMPRE");
+    return out;
+  }
+
+  void run(int list, const std::vector<ui::Event>& keys) {
+    for (const ui::Event& e : keys) f.h.terminal.feed(e);
+    marking_list(f.session, list);
+    EXPECT_TRUE(f.h.terminal.script_done());
+  }
+};
+
+ui::Event press(int code) { return ui::Event::key(code); }
+
+TEST_F(TaxpayerMarkingTest, MarksTypedOnTheMarkColumnStayInTheTable) {
+  // ANA, BRUNO, ZELIA by CPF: BRUNO and ZELIA marked, ANA unmarked.
+  run(53, {press(ui::key::kEnd), press('n'), press('s'), press('S'), press(ui::key::kEsc)});
+  EXPECT_EQ(marks(), "NSS");
+  EXPECT_TRUE(seen("Impressao de varios contribuintes"));
+  EXPECT_TRUE(seen("[Marque com S nos nomes]"));
+  // Typed elsewhere a letter changes nothing; by name the first row is ANA again.
+  run(53, {press('N'), press(ui::key::f(1)), press(ui::key::kEsc)});
+  EXPECT_EQ(marks(), "NSS");
+}
+
+TEST_F(TaxpayerMarkingTest, MarkAndUnmarkEveryRow) {
+  const struct {
+    int list, key;
+    const char* marks;
+  } cases[] = {
+      {53, kAltEquals, "SSS"},
+      {53, kAltMinus, "NNN"},
+      {55, kAltPadPlus, "SSS"},
+      {55, kAltPadMinus, "NNN"},
+      {54, kAltEquals, "NSS"},  // only rows with more than one quota or month
+  };
+  for (const auto& c : cases) {
+    run(c.list, {press(c.key), press(ui::key::kEsc)});
+    EXPECT_EQ(marks(), c.marks) << c.list << " " << c.key;
+  }
+}
+
+}  // namespace
+}  // namespace kx::declaration
