@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
+#include "base/csv.h"
+
+#include "declaration/generate_command.h"
 #include "declaration/list_command.h"
 #include "declaration/taxpayer_list.h"
 #include "folder_fixture.h"
@@ -83,6 +87,29 @@ TEST_F(TaxpayerListTest, ExitStatus) {
     EXPECT_EQ(o.status, c.status) << (c.args.empty() ? "" : c.args.back());
     EXPECT_TRUE(o.out.empty());
     EXPECT_FALSE(o.err.empty());
+  }
+}
+
+TEST_F(TaxpayerListTest, GeneratedFolderListedInEveryOrder) {
+  const std::string generated = tmp.path() + "/Gerada";
+  std::vector<std::string> cpfs = generate_declarations(generated, 12, 7, clock);
+  std::sort(cpfs.begin(), cpfs.end());
+  for (const char* order : {"cpf", "nome", "status"}) {
+    const testing::Output o = list({"--folder", generated, "--order", order});
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::istringstream in(o.out);
+    CsvReader csv(in);
+    std::vector<std::string> row, listed;
+    ASSERT_TRUE(csv.next(row));
+    while (csv.next(row)) {
+      ASSERT_EQ(row.size(), 5u);
+      listed.push_back(row[0]);
+      // One of the two amounts is zero.
+      EXPECT_TRUE(row[3] == "0.00" || row[4] == "0.00") << row[3] << " " << row[4];
+    }
+    if (std::string(order) == "cpf") EXPECT_EQ(listed, cpfs);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, cpfs) << order;
   }
 }
 
