@@ -157,6 +157,12 @@ PromptResult Prompt::choose(const std::string& cpf) {
   t.set_filter({});
   t.set_order(1);
   bool found = t.seek(cpf);
+  if (!found && restore_) {
+    // An interrupted first entry: its only data are the working copies.
+    PromptResult r = result(PromptResult::Outcome::chosen, cpf);
+    r.restore = true;
+    return r;
+  }
   if (!found) {
     std::string value = cpf;
     found = BUSCA_OUTRO(s_, value, 1, 1);

@@ -171,6 +171,12 @@ TEST_F(CpfPromptTest, RestartKey) {
   ASSERT_TRUE(r.chosen());
   EXPECT_EQ(r.cpf, "39053344705");
   EXPECT_TRUE(r.restore);
+  // A first entry interrupted before it was ever saved: restored although not registered.
+  services.unfinished = [&] { return Unfinished{f.globals.LOCARQ, "71428793860"}; };
+  r = prompt("<F4>");
+  ASSERT_TRUE(r.chosen());
+  EXPECT_EQ(r.cpf, "71428793860");
+  EXPECT_TRUE(r.restore);
   // Other commands do not take F4.
   EXPECT_EQ(prompt("<F4><Esc>", 12).outcome, Outcome::left);
 }
