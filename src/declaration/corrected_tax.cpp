@@ -16,11 +16,13 @@ const int kFirstInterestMonth = month_number(2015, 5);
 std::optional<std::vector<std::string>> corrected_tax_refusal(
     Date today, const std::vector<tax::SelicMonth>& selic) {
   if (month_number(today.year(), today.month()) < kFirstInterestMonth)
-    return std::vector<std::string>{std::string("Função só utilizavel após mês de Maio de 2015"_cp)};
+    return std::vector<std::string>{
+        std::string("Função só utilizavel após mês de Maio de 2015"_cp)};
   const int wanted = month_number(today.year(), today.month()) - 1;
   if (selic.empty() || month_number(selic.back().year, selic.back().month) < wanted)
-    return std::vector<std::string>{std::string("Atenção! A tabela da Selic não está atualizada."_cp),
-                                    std::string("Atualize-a para o cálculo ficar correto!"_cp)};
+    return std::vector<std::string>{
+        std::string("Atenção! A tabela da Selic não está atualizada."_cp),
+        std::string("Atualize-a para o cálculo ficar correto!"_cp)};
   return std::nullopt;
 }
 

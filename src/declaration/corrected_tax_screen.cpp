@@ -72,7 +72,8 @@ void IMPCORRIG(entry::Session& s) {
     name.value = [&rows] {
       return ui::Value(text::pad_right(std::get<std::string>(rows.value("NOMECONTR")), 23));
     };
-    browser.columns = {rows.column("CPF", " CPF ", "@R 999.999.999-99"), name,
+    browser.columns = {rows.column("CPF", " CPF ", "@R 999.999.999-99"),
+                       name,
                        rows.column("QTD_QUOTA", "Quota", "@ez 9"),
                        rows.column("IMPOSTO", "Imposto", "@EZ 999,999.99"),
                        rows.column("RESTITU", "Restitucao", "@EZ 999,999.99"),

@@ -75,9 +75,8 @@ class Prompt {
 
 void Prompt::show_keys() {
   const std::string_view keys =
-      command_ == kEdit
-          ? "F1=Nome F2=CPF F3=Stat F4=Rec. F5=Corr. F6=Det. F7=Pasta F8=MVN F11=Pend"
-          : "ESC Sai - Ordenado por (F1=Nome F2=CPF F3=Status) F7=Pasta F8=So MVN";
+      command_ == kEdit ? "F1=Nome F2=CPF F3=Stat F4=Rec. F5=Corr. F6=Det. F7=Pasta F8=MVN F11=Pend"
+                        : "ESC Sai - Ordenado por (F1=Nome F2=CPF F3=Status) F7=Pasta F8=So MVN";
   s_.screen.write(23, 1, text::pad_right(keys, 79), ui::standard_colour(s_.colours.COR_SAY));
 }
 
@@ -141,14 +140,17 @@ bool Prompt::open_elsewhere_accepted(const std::string& cpf, PromptResult& r) {
   if (terminal == s_.globals.NUSU) {
     const std::optional<Unfinished> marker =
         services_.unfinished ? services_.unfinished() : std::nullopt;
-    r.restore = marker && marker->cpf == cpf && same_folder(marker->folder, s_.globals.LOCARQ) &&
-                s_.messages.ask(lines({"A declaração desse contribuinte não terminou corretamente."_cp,
-                                       "Deseja recuperar as últimas informações trabalhadas?"_cp}));
+    r.restore =
+        marker && marker->cpf == cpf && same_folder(marker->folder, s_.globals.LOCARQ) &&
+        s_.messages.ask(lines({"A declaração desse contribuinte não terminou corretamente."_cp,
+                               "Deseja recuperar as últimas informações trabalhadas?"_cp}));
     return true;
   }
   return s_.messages.ask(
-      {std::string("A declaração desse contribuinte está ou ficou aberta no terminal "_cp) + terminal,
-       std::string("Caso tenha outra pessoa utilizando os dados daquele que salvar por último que"_cp),
+      {std::string("A declaração desse contribuinte está ou ficou aberta no terminal "_cp) +
+           terminal,
+       std::string(
+           "Caso tenha outra pessoa utilizando os dados daquele que salvar por último que"_cp),
        std::string("prevalecera. Isso pode alterar o feito naquele terminal. Continua?"_cp)});
 }
 
@@ -168,9 +170,9 @@ PromptResult Prompt::choose(const std::string& cpf) {
     found = BUSCA_OUTRO(s_, value, 1, 1);
     if (!found) {
       if (command_ != kEdit) {
-        s_.messages.AVISOSN(
-            lines({"O contribuinte não foi localizado em nenhum das pastas "_cp,
-                   "indicadas. Confira o CPF e/ou a lista das pastas   "_cp}), 0);
+        s_.messages.AVISOSN(lines({"O contribuinte não foi localizado em nenhum das pastas "_cp,
+                                   "indicadas. Confira o CPF e/ou a lista das pastas   "_cp}),
+                            0);
         return result(PromptResult::Outcome::declined, cpf);
       }
       if (!s_.messages.ask(lines({" Esse Contribuinte não está cadastrado  "_cp,

@@ -34,11 +34,11 @@ struct PromptResult {
     declined,  // the operator or a check declined this one (the prompt may be asked again)
   };
   Outcome outcome = Outcome::left;
-  std::string cpf;         // digits
-  std::string name;        // CP850
-  std::string folder;      // LOCARQ of the choice (it may have changed to another folder)
-  bool is_new = false;     // not registered anywhere: a first entry for this CPF
-  bool restore = false;    // take the declaration from this terminal's working copies
+  std::string cpf;       // digits
+  std::string name;      // CP850
+  std::string folder;    // LOCARQ of the choice (it may have changed to another folder)
+  bool is_new = false;   // not registered anywhere: a first entry for this CPF
+  bool restore = false;  // take the declaration from this terminal's working copies
   bool chosen() const { return outcome == Outcome::chosen; }
 };
 

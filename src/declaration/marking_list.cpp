@@ -38,28 +38,62 @@ struct MarkingListSpec {
 };
 
 const ListColumn kCpf{" CPF ", Content::field, "CPF", "@R 999.999.999-99", 0};
-ListColumn name_column(int width) { return {" Nome do Contribuinte ", Content::name, "NOMECONTR", "", width}; }
+ListColumn name_column(int width) {
+  return {" Nome do Contribuinte ", Content::name, "NOMECONTR", "", width};
+}
 ListColumn amount(const char* heading, const char* field) {
   return {heading, Content::field, field, "@Ez 9999,999.99", 0};
 }
 
 const std::vector<MarkingListSpec>& specs() {
   static const std::vector<MarkingListSpec> lists = {
-      {51, "", {4, 4, 24, 70}, 3, true, false,
-       {kCpf, name_column(30), {"Status", Content::status, "ESTATUS", "", 12},
+      {51,
+       "",
+       {4, 4, 24, 70},
+       3,
+       true,
+       false,
+       {kCpf,
+        name_column(30),
+        {"Status", Content::status, "ESTATUS", "", 12},
         {nullptr, Content::mark, "IMPRE", "@!", 0}}},
-      {53, "Impressao de varios contribuintes", {10, 4, 22, 70}, 3, false, false,
-       {kCpf, name_column(30), {"Status", Content::status, "ESTATUS", "", 13},
+      {53,
+       "Impressao de varios contribuintes",
+       {10, 4, 22, 70},
+       3,
+       false,
+       false,
+       {kCpf,
+        name_column(30),
+        {"Status", Content::status, "ESTATUS", "", 13},
         {"Selec", Content::mark, "IMPRE", "@!", 0}}},
-      {54, "Impressao de Darf de varios contribuintes", {10, 1, 22, 78}, 2, false, true,
-       {kCpf, name_column(20), {"Sel", Content::mark, "IMPRE", "@!", 0},
+      {54,
+       "Impressao de Darf de varios contribuintes",
+       {10, 1, 22, 78},
+       2,
+       false,
+       true,
+       {kCpf,
+        name_column(20),
+        {"Sel", Content::mark, "IMPRE", "@!", 0},
         {"Deb.A.", Content::field, "DEBITAUT", "@!", 0},
-        {"Qt", Content::field, "NRQUOTA", "@Z9", 0}, amount("Quota IR", "DFQUOTA"),
-        {"Qt", Content::field, "NRCLEAO", "@Z99", 0}, amount("Carnê Leao", "DFCLEAO"),
-        {"Qt", Content::field, "NRGCAPIT", "@Z99", 0}, amount("Gan.Capital", "DFGCAPIT"),
-        {"Qt", Content::field, "NRRVARIV", "@Z99", 0}, amount("R.Variável", "DFRVARIV")}},
-      {55, "Selecao para Impressao de boletos", {10, 4, 22, 70}, 2, false, false,
-       {kCpf, name_column(30), {"Valor ", Content::field, "VALOREC", "@EZ 999,999.99", 0},
+        {"Qt", Content::field, "NRQUOTA", "@Z9", 0},
+        amount("Quota IR", "DFQUOTA"),
+        {"Qt", Content::field, "NRCLEAO", "@Z99", 0},
+        amount("Carnê Leao", "DFCLEAO"),
+        {"Qt", Content::field, "NRGCAPIT", "@Z99", 0},
+        amount("Gan.Capital", "DFGCAPIT"),
+        {"Qt", Content::field, "NRRVARIV", "@Z99", 0},
+        amount("R.Variável", "DFRVARIV")}},
+      {55,
+       "Selecao para Impressao de boletos",
+       {10, 4, 22, 70},
+       2,
+       false,
+       false,
+       {kCpf,
+        name_column(30),
+        {"Valor ", Content::field, "VALOREC", "@EZ 999,999.99", 0},
         {"Selec", Content::mark, "IMPRE", "@!", 0}}},
   };
   return lists;
@@ -98,8 +132,9 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
   t.set_filter({});
   const std::map<int, std::string> statuses = status_descriptions(s);
   std::optional<std::reference_wrapper<ui::LDialog>> dialog;
-  if (*spec.title) dialog = s.frame.LDLGSHOW(spec.area.top, spec.area.left, spec.area.bottom,
-                                             spec.area.right, cp850::from_utf8(spec.title));
+  if (*spec.title)
+    dialog = s.frame.LDLGSHOW(spec.area.top, spec.area.left, spec.area.bottom, spec.area.right,
+                              cp850::from_utf8(spec.title));
   const std::vector<ui::Cell> under = s.screen.save(spec.area);
   const std::string help =
       "[F1 Ordem Nome][F2 Ordem CPF][F3 Ordem Status][Marque com S nos nomes][Esc termina]"
@@ -113,7 +148,8 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
                         {cell, ui::standard_colour(s.colours.COR_ESC_CL), cell, cell});
     int mark_column = 0;
     for (const ListColumn& c : spec.columns) {
-      const std::string heading = c.heading ? cp850::from_utf8(c.heading) : std::string(mark_heading);
+      const std::string heading =
+          c.heading ? cp850::from_utf8(c.heading) : std::string(mark_heading);
       if (c.content == Content::mark) mark_column = static_cast<int>(browser.columns.size());
       if (c.content == Content::field || c.content == Content::mark) {
         browser.columns.push_back(rows.column(c.field, heading, c.mask));
@@ -139,12 +175,14 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
     browser.frozen = spec.fixed;
     browser.on_key = [&](int key, ui::Browser& b) {
       if (key == ui::key::kEsc) return true;
-      if (key == ui::key::f(1) || key == ui::key::f(2) || (key == ui::key::f(3) && spec.status_order)) {
+      if (key == ui::key::f(1) || key == ui::key::f(2) ||
+          (key == ui::key::f(3) && spec.status_order)) {
         const long at = b.row_bookmark();
         t.set_order(key == ui::key::f(1) ? 2 : key == ui::key::f(2) ? 1 : 3);
         if (!b.position(at, b.column())) b.first_row();
         b.refresh();
-      } else if (key == kAltEquals || key == kAltPadPlus || key == kAltMinus || key == kAltPadMinus) {
+      } else if (key == kAltEquals || key == kAltPadPlus || key == kAltMinus ||
+                 key == kAltPadMinus) {
         const bool marking = key == kAltEquals || key == kAltPadPlus;
         std::function<bool()> wanted;
         if (marking && spec.mark_all_needs_quotas) wanted = [&t] { return has_several_slips(t); };

@@ -15,7 +15,7 @@ struct DetailItem {
   int row, col;
   const char* label;  // UTF-8
   const char* field;
-  const char* mask;   // empty: the value as stored
+  const char* mask;  // empty: the value as stored
 };
 
 constexpr DetailItem kDetails[] = {

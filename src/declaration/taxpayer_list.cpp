@@ -42,8 +42,10 @@ ListTotals list_totals(dbf::Table& registry) {
   registry.scan([&](uint32_t, const dbf::RecordView& row) {
     ++totals.rows;
     const std::string_view model = row.text(model_field);
-    if (model == "S") ++totals.simplified;
-    else if (model == "N") ++totals.complete;
+    if (model == "S")
+      ++totals.simplified;
+    else if (model == "N")
+      ++totals.complete;
     if (row.text(rural_field) == "S") ++totals.rural;
     return true;
   });

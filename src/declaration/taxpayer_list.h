@@ -19,10 +19,10 @@ enum class ListOrder { cpf = 1, name = 2, status = 3 };
 std::optional<ListOrder> list_order(std::string_view word);
 
 struct TaxpayerLine {
-  std::string cpf;    // digits
-  std::string name;   // CP850, trailing blanks removed
-  int status = 0;     // ESTATUS
-  Decimal balance;    // IMPPGRE: above 0 to pay, below 0 to receive
+  std::string cpf;   // digits
+  std::string name;  // CP850, trailing blanks removed
+  int status = 0;    // ESTATUS
+  Decimal balance;   // IMPPGRE: above 0 to pay, below 0 to receive
 };
 
 // The registry's live rows in `order` (the registry is left in that order).

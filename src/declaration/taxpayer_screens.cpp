@@ -80,7 +80,9 @@ void draw_footers(entry::Session& s, const ListTotals& t, int row, int left, int
     const int w = columns[c].width;
     if (c > 0) s.screen.put(row - 1, x - 1, ui::Cell{0xC1, attr});
     if (c < footers.size())
-      s.screen.write(row, x, text::pad_right(footers[c], static_cast<std::size_t>(std::min(w, right - x + 1))), attr);
+      s.screen.write(
+          row, x, text::pad_right(footers[c], static_cast<std::size_t>(std::min(w, right - x + 1))),
+          attr);
     x += w + 1;
   }
 }
@@ -111,8 +113,8 @@ std::optional<ListChoice> run_list(entry::Session& s, ListOrder order, bool rura
   const ListTotals totals = shape.footers ? list_totals(t) : ListTotals{};
   const long start = t.eof() ? 0 : static_cast<long>(t.recno());
   t.set_order(static_cast<int>(order));
-  const std::map<int, std::string> statuses = shape.name_search ? std::map<int, std::string>{}
-                                                                : status_descriptions(s);
+  const std::map<int, std::string> statuses =
+      shape.name_search ? std::map<int, std::string>{} : status_descriptions(s);
   dbf::Table::Filter filter;
   if (rural_only) {
     const dbf::Field& rural = t.field("TEMRURAL");
@@ -137,7 +139,8 @@ std::optional<ListChoice> run_list(entry::Session& s, ListOrder order, bool rura
       status.heading = "Descrição"_cp;
       status.width = 13;
       status.value = [&rows, &statuses] {
-        const auto it = statuses.find(static_cast<int>(std::get<Decimal>(rows.value("ESTATUS")).to_int()));
+        const auto it =
+            statuses.find(static_cast<int>(std::get<Decimal>(rows.value("ESTATUS")).to_int()));
         return ui::Value(text::pad_right(it == statuses.end() ? "" : it->second, 13));
       };
       browser.columns = {
@@ -165,19 +168,23 @@ std::optional<ListChoice> run_list(entry::Session& s, ListOrder order, bool rura
           if (!b.empty() && rows.go_to(b.row_bookmark())) chosen = choice_of(t);
           return true;
         case ui::key::kEsc:
-        case ui::key::kCtrlEnter:
-          return true;
-        case ui::key::f(1): case ui::key::f(2): case ui::key::f(3): {
+        case ui::key::kCtrlEnter: return true;
+        case ui::key::f(1):
+        case ui::key::f(2):
+        case ui::key::f(3): {
           const long at = b.row_bookmark();
           t.set_order(key == ui::key::f(1) ? 2 : key == ui::key::f(2) ? 1 : 3);
           if (!b.position(at, b.column())) b.first_row();
           b.refresh();
           return false;
         }
-        case ui::key::f(6): case ui::key::f(11):
+        case ui::key::f(6):
+        case ui::key::f(11):
           if (row_views && !b.empty() && rows.go_to(b.row_bookmark())) {
-            if (key == ui::key::f(6)) MOS_DETAL(s);
-            else MOS_PEND(s);
+            if (key == ui::key::f(6))
+              MOS_DETAL(s);
+            else
+              MOS_PEND(s);
             b.refresh();
           }
           return false;
@@ -190,8 +197,8 @@ std::optional<ListChoice> run_list(entry::Session& s, ListOrder order, bool rura
       }
     };
     if (shape.footers)
-      draw_footers(s, totals, shape.area.bottom, shape.area.left, shape.area.right,
-                   browser.columns, cell);
+      draw_footers(s, totals, shape.area.bottom, shape.area.left, shape.area.right, browser.columns,
+                   cell);
     if (start == 0 || !browser.position(start, 0)) browser.first_row();
     browser.run();
     s.screen.restore(shape.area, under);

@@ -65,7 +65,7 @@ TEST_F(CpfPromptTest, NameSearch) {
     const char* cpf;
     bool list_shown;
   } cases[] = {
-      {"<Enter>BRU<Enter>", "39053344705", false},        // a name starts so: taken at once
+      {"<Enter>BRU<Enter>", "39053344705", false},       // a name starts so: taken at once
       {"<Enter>BZ<Enter><Enter>", "86288366757", true},  // list at the nearest: MARIA
       {"<Enter>BZ<Enter><Down><Enter>", "52998224725", true},
   };
@@ -85,17 +85,17 @@ TEST_F(CpfPromptTest, ListsChooseByTheirOrderAndQuickSearch) {
     const char* script;
     const char* cpf;
   } cases[] = {
-      {"<F2><Ctrl-PgUp><Enter><Enter>", "11144477735"},   // first by CPF
-      {"<F2><Ctrl-PgDn><Enter><Enter>", "86288366757"},   // last by CPF
-      {"<F1><Ctrl-PgUp><Enter><Enter>", "11144477735"},   // ANA first by name
-      {"<F1><Ctrl-PgDn><Enter><Enter>", "52998224725"},   // ZELIA last
-      {"<F3><Ctrl-PgUp><Enter><Enter>", "39053344705"},   // status 1 first
-      {"<F2>M<Enter><Enter>", "86288366757"},             // a letter: by name
-      {"<F1>5<Enter><Enter>", "52998224725"},             // a digit: by CPF
-      {"<F1>Q<Enter><Enter>", "52998224725"},             // nothing from Q on but ZELIA
+      {"<F2><Ctrl-PgUp><Enter><Enter>", "11144477735"},      // first by CPF
+      {"<F2><Ctrl-PgDn><Enter><Enter>", "86288366757"},      // last by CPF
+      {"<F1><Ctrl-PgUp><Enter><Enter>", "11144477735"},      // ANA first by name
+      {"<F1><Ctrl-PgDn><Enter><Enter>", "52998224725"},      // ZELIA last
+      {"<F3><Ctrl-PgUp><Enter><Enter>", "39053344705"},      // status 1 first
+      {"<F2>M<Enter><Enter>", "86288366757"},                // a letter: by name
+      {"<F1>5<Enter><Enter>", "52998224725"},                // a digit: by CPF
+      {"<F1>Q<Enter><Enter>", "52998224725"},                // nothing from Q on but ZELIA
       {"<F2><F1><Ctrl-PgUp><Enter><Enter>", "11144477735"},  // reordered inside the list
-      {"<F8><Ctrl-PgDn><Enter><Enter>", "11144477735"},   // rural only: ANA
-      {"<F2><Esc>39053344705", "39053344705"},     // Esc chooses nothing
+      {"<F8><Ctrl-PgDn><Enter><Enter>", "11144477735"},      // rural only: ANA
+      {"<F2><Esc>39053344705", "39053344705"},               // Esc chooses nothing
   };
   for (const auto& c : cases) {
     const PromptResult r = prompt(c.script);
@@ -186,7 +186,8 @@ class OtherFolderTest : public CpfPromptTest {
  protected:
   OtherFolderTest() {
     std::filesystem::create_directories(f.tmp.path() + "/Outra Pasta");
-    const std::string file = f.tmp.path() + "/Outra Pasta/" + store::declaration_table_name(9) + ".DBF";
+    const std::string file =
+        f.tmp.path() + "/Outra Pasta/" + store::declaration_table_name(9) + ".DBF";
     dbf::Table::create(file, store::declaration_layout(9));
     {
       dbf::Table t = dbf::Table::open(file, {dbf::OpenMode::shared, false}, f.h.clock);

@@ -24,8 +24,8 @@ TEST(TaxpayerAge, YearsMonthsAndBirthdayNotice) {
       {"12/06/1970", "10/06/2015", 44, 6, "Aniversário na Sexta  ", false},  // 12/06/2015: Friday
       {"14/06/1970", "10/06/2015", 44, 6, "Aniversário no Domingo", false},
       {"15/06/1970", "10/06/2015", 44, 6, "Aniversário na Segunda", false},  // 5 days
-      {"16/06/1970", "10/06/2015", 44, 6, "", false},                      // 6 days
-      {"09/06/1970", "10/06/2015", 44, 6, "", false},                      // passed
+      {"16/06/1970", "10/06/2015", 44, 6, "", false},                        // 6 days
+      {"09/06/1970", "10/06/2015", 44, 6, "", false},                        // passed
       {"29/02/1972", "28/02/2015", 42, 10, "Faz Aniversário Hoje  ", true},  // no 29/02 in 2015
       {"29/02/1972", "27/02/2015", 42, 10, "Faz Aniversário Amanha", true},
       {"29/02/1972", "28/02/2016", 42, 10, "Faz Aniversário Amanha", true},  // 2016 has it
@@ -62,7 +62,8 @@ TEST(CorrectedTax, RefusedBeforeMayOrWithAnOutdatedRegister) {
       {"15/03/2016", 2015, 12, "Atenção! A tabela da Selic não está atualizada."},
   };
   for (const auto& c : cases) {
-    const auto refusal = corrected_tax_refusal(dmy(c.today), selic_until(c.selic_year, c.selic_month));
+    const auto refusal =
+        corrected_tax_refusal(dmy(c.today), selic_until(c.selic_year, c.selic_month));
     SCOPED_TRACE(c.today);
     if (*c.first_line == '\0') {
       EXPECT_FALSE(refusal);

@@ -10,8 +10,12 @@ class TaxpayerDetailsTest : public testing::TaxpayerScreenTest {
  protected:
   TaxpayerDetailsTest() {
     add("52998224725", "ZELIA PRADO",
-        {{"NASCIMENTO", "15/03/1980"}, {"CEP", "01310100"}, {"UF", "SP"},
-         {"MUNICIPIO", "SÃO PAULO"}, {"EMAIL", "zelia@example.com"}, {"TEMRURAL", "S"}});
+        {{"NASCIMENTO", "15/03/1980"},
+         {"CEP", "01310100"},
+         {"UF", "SP"},
+         {"MUNICIPIO", "SÃO PAULO"},
+         {"EMAIL", "zelia@example.com"},
+         {"TEMRURAL", "S"}});
     add("39053344705", "BRUNO LIMA", {{"NASCIMENTO", "04/03/1975"}});
   }
 

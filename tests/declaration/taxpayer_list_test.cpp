@@ -1,13 +1,13 @@
+#include "declaration/taxpayer_list.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
 
 #include "base/csv.h"
-
 #include "declaration/generate_command.h"
 #include "declaration/list_command.h"
-#include "declaration/taxpayer_list.h"
 #include "folder_fixture.h"
 
 namespace kx::declaration {

@@ -21,7 +21,8 @@ class TaxpayerMarkingTest : public testing::TaxpayerScreenTest {
     dbf::Table& t = f.workspace.table(9);
     t.set_order(1);
     std::string out;
-    for (t.go_top(); !t.eof(); t.skip()) out += text::is_blank(t.get_text("IMPRE")) ? "." : t.get_text("IMPRE");
+    for (t.go_top(); !t.eof(); t.skip())
+      out += text::is_blank(t.get_text("IMPRE")) ? "." : t.get_text("IMPRE");
     return out;
   }
 
@@ -50,11 +51,9 @@ TEST_F(TaxpayerMarkingTest, MarkAndUnmarkEveryRow) {
     int list, key;
     const char* marks;
   } cases[] = {
-      {53, kAltEquals, "SSS"},
-      {53, kAltMinus, "NNN"},
-      {55, kAltPadPlus, "SSS"},
-      {55, kAltPadMinus, "NNN"},
-      {54, kAltEquals, "NSS"},  // only rows with more than one quota or month
+      {53, kAltEquals, "SSS"},   {53, kAltMinus, "NNN"},  {55, kAltPadPlus, "SSS"},
+      {55, kAltPadMinus, "NNN"}, {54, kAltEquals, "NSS"},  // only rows with more than one quota or
+                                                           // month
   };
   for (const auto& c : cases) {
     run(c.list, {press(c.key), press(ui::key::kEsc)});

@@ -20,7 +20,8 @@ class TaxpayerPendingTest : public testing::TaxpayerScreenTest {
     } rows[] = {{"52998224725", "Falta informe do banco", "7"},
                 {"39053344705", "Nota de outro contribuinte", "1"},
                 {"52998224725", "Recibo médico sem CPF", "2"}};
-    for (const auto& r : rows) add_row(notes, {{"CPF", r.cpf}, {"OBSERV", r.note}, {"CODERR", r.code}});
+    for (const auto& r : rows)
+      add_row(notes, {{"CPF", r.cpf}, {"OBSERV", r.note}, {"CODERR", r.code}});
     f.workspace.close(11);
   }
 };
@@ -33,7 +34,8 @@ TEST_F(TaxpayerPendingTest, TheNotesOfTheRowInCodeOrder) {
     if (s.find("Pendências") != std::string::npos) shown = s;
   }
   ASSERT_FALSE(shown.empty());
-  const auto first = shown.find("Recibo médico sem CPF"), second = shown.find("Falta informe do banco");
+  const auto first = shown.find("Recibo médico sem CPF"),
+             second = shown.find("Falta informe do banco");
   ASSERT_NE(first, std::string::npos);
   ASSERT_NE(second, std::string::npos);
   EXPECT_LT(first, second);  // code 2 before code 7
