@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "declaration/taxpayer_screens.h"
 #include "entry/table_rows.h"
+#include "store/access_lock.h"
 #include "ui/browser.h"
 #include "ui/keys.h"
 
@@ -15,7 +16,7 @@ namespace kx::declaration {
 namespace {
 
 constexpr int kRegistry = 9;
-const dbf::LockWait kLockWait{5000, 250, {}};
+constexpr int kLockSeconds = 5;
 
 enum class Content { field, name, status, mark };
 
@@ -27,7 +28,7 @@ struct ListColumn {
   int width;  // name and status columns
 };
 
-struct MarkingListSpec {
+struct MarkingListLayout {
   int number;
   const char* title;  // UTF-8; empty: no title
   ui::Rect area;
@@ -45,8 +46,8 @@ ListColumn amount(const char* heading, const char* field) {
   return {heading, Content::field, field, "@Ez 9999,999.99", 0};
 }
 
-const std::vector<MarkingListSpec>& specs() {
-  static const std::vector<MarkingListSpec> lists = {
+const std::vector<MarkingListLayout>& marking_lists() {
+  static const std::vector<MarkingListLayout> lists = {
       {51,
        "",
        {4, 4, 24, 70},
@@ -99,16 +100,19 @@ const std::vector<MarkingListSpec>& specs() {
   return lists;
 }
 
-const MarkingListSpec& spec_of(int list) {
-  for (const MarkingListSpec& spec : specs()) {
-    if (spec.number == list) return spec;
+const MarkingListLayout& layout_of(int list) {
+  for (const MarkingListLayout& layout : marking_lists()) {
+    if (layout.number == list) return layout;
   }
   throw std::invalid_argument("no marking list " + std::to_string(list));
 }
 
-// Sets IMPRE on every row (that `wanted` accepts) under the table's lock.
-void mark_all(dbf::Table& t, const std::string& mark, const std::function<bool()>& wanted) {
-  if (!t.lock_file(kLockWait)) return;
+// Sets IMPRE on every row (that `wanted` accepts) of the registry under the table's lock.
+void mark_all(entry::Session& s, const std::string& mark, const std::function<bool()>& wanted) {
+  store::Access a = s.access();
+  s.workspace.select(kRegistry);
+  if (!store::FIL_LOCK(a, kLockSeconds)) return;
+  dbf::Table& t = s.workspace.table(kRegistry);
   for (t.go_top(); !t.eof(); t.skip()) {
     if (wanted && !wanted()) continue;
     t.set_text("IMPRE", mark);
@@ -127,15 +131,15 @@ bool has_several_slips(const dbf::Table& t) {
 }  // namespace
 
 void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
-  const MarkingListSpec& spec = spec_of(list);
+  const MarkingListLayout& layout = layout_of(list);
   dbf::Table& t = s.workspace.table(kRegistry);
   t.set_filter({});
   const std::map<int, std::string> statuses = status_descriptions(s);
   std::optional<std::reference_wrapper<ui::LDialog>> dialog;
-  if (*spec.title)
-    dialog = s.frame.LDLGSHOW(spec.area.top, spec.area.left, spec.area.bottom, spec.area.right,
-                              cp850::from_utf8(spec.title));
-  const std::vector<ui::Cell> under = s.screen.save(spec.area);
+  if (*layout.title)
+    dialog = s.frame.LDLGSHOW(layout.area.top, layout.area.left, layout.area.bottom,
+                              layout.area.right, cp850::from_utf8(layout.title));
+  const std::vector<ui::Cell> under = s.screen.save(layout.area);
   const std::string help =
       "[F1 Ordem Nome][F2 Ordem CPF][F3 Ordem Status][Marque com S nos nomes][Esc termina]"
       "[Alt+ Marca todos][ALT- Desmarca]";
@@ -144,10 +148,10 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
   {
     entry::TableRows rows(t);
     const unsigned char cell = ui::standard_colour(s.colours.COR_CLI_HE);
-    ui::Browser browser(s.screen, spec.area, rows,
+    ui::Browser browser(s.screen, layout.area, rows,
                         {cell, ui::standard_colour(s.colours.COR_ESC_CL), cell, cell});
     int mark_column = 0;
-    for (const ListColumn& c : spec.columns) {
+    for (const ListColumn& c : layout.columns) {
       const std::string heading =
           c.heading ? cp850::from_utf8(c.heading) : std::string(mark_heading);
       if (c.content == Content::mark) mark_column = static_cast<int>(browser.columns.size());
@@ -172,11 +176,11 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
       }
       browser.columns.push_back(std::move(column));
     }
-    browser.frozen = spec.fixed;
+    browser.frozen = layout.fixed;
     browser.on_key = [&](int key, ui::Browser& b) {
       if (key == ui::key::kEsc) return true;
       if (key == ui::key::f(1) || key == ui::key::f(2) ||
-          (key == ui::key::f(3) && spec.status_order)) {
+          (key == ui::key::f(3) && layout.status_order)) {
         const long at = b.row_bookmark();
         t.set_order(key == ui::key::f(1) ? 2 : key == ui::key::f(2) ? 1 : 3);
         if (!b.position(at, b.column())) b.first_row();
@@ -185,18 +189,19 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
                  key == kAltPadMinus) {
         const bool marking = key == kAltEquals || key == kAltPadPlus;
         std::function<bool()> wanted;
-        if (marking && spec.mark_all_needs_quotas) wanted = [&t] { return has_several_slips(t); };
-        mark_all(t, marking ? "S" : "N", wanted);
+        if (marking && layout.mark_all_needs_quotas) wanted = [&t] { return has_several_slips(t); };
+        mark_all(s, marking ? "S" : "N", wanted);
         b.first_row();
         b.refresh();
       } else if (const unsigned char c = cp850::upper(ui::key::character(key));
                  (c == 'S' || c == 'N') && b.column() == mark_column && !b.empty() &&
                  rows.go_to(b.row_bookmark())) {
-        const uint32_t r = t.recno();
-        if (t.lock_record(r, kLockWait)) {
+        store::Access a = s.access();
+        s.workspace.select(kRegistry);
+        if (store::REC_LOCK(a, kLockSeconds)) {
           t.set_text("IMPRE", std::string(1, static_cast<char>(c)));
           t.commit();
-          t.unlock_record(r);
+          t.unlock_record(t.recno());
         }
         b.down();
         b.refresh();
@@ -206,7 +211,7 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
     browser.first_row();
     browser.run();
   }
-  s.screen.restore(spec.area, under);
+  s.screen.restore(layout.area, under);
   if (dialog) dialog->get().close();
   t.set_order(1);
 }

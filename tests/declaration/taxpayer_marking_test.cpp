@@ -26,8 +26,10 @@ class TaxpayerMarkingTest : public testing::TaxpayerScreenTest {
     return out;
   }
 
-  void run(int list, const std::vector<ui::Event>& keys) {
+  // `keys`, then `script`.
+  void run(int list, const std::vector<ui::Event>& keys, const std::string& script = "") {
     for (const ui::Event& e : keys) f.h.terminal.feed(e);
+    f.h.type(script);
     marking_list(f.session, list);
     EXPECT_TRUE(f.h.terminal.script_done());
   }
@@ -44,6 +46,17 @@ TEST_F(TaxpayerMarkingTest, MarksTypedOnTheMarkColumnStayInTheTable) {
   // Typed elsewhere a letter changes nothing; by name the first row is ANA again.
   run(53, {press('N'), press(ui::key::f(1)), press(ui::key::kEsc)});
   EXPECT_EQ(marks(), "NSS");
+}
+
+TEST_F(TaxpayerMarkingTest, ARowLockedElsewhereKeepsItsMark) {
+  // Another terminal holds ANA's row (the first by CPF).
+  dbf::Table other =
+      dbf::Table::open(f.workspace.table(9).path(), {dbf::OpenMode::shared, false}, f.h.clock);
+  other.go_to(2);
+  ASSERT_TRUE(other.try_lock_record(2));
+  run(53, {press(ui::key::kEnd), press('N')}, "<Wait 6000><Enter><Esc>");
+  EXPECT_EQ(marks(), "S..");
+  EXPECT_TRUE(seen("Registro não ficou disponível"));
 }
 
 TEST_F(TaxpayerMarkingTest, MarkAndUnmarkEveryRow) {
