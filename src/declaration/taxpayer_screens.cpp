@@ -237,4 +237,5 @@ std::optional<ListChoice> BNOME2(entry::Session& s, std::string_view name) {
   t.set_order(1);
   return chosen;
 }
+
 }  // namespace kx::declaration
