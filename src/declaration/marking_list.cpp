@@ -10,12 +10,14 @@
 #include "store/access_lock.h"
 #include "ui/browser.h"
 #include "ui/keys.h"
+#include "ui/picture.h"
 
 namespace kx::declaration {
 
 namespace {
 
 constexpr int kRegistry = 9;
+constexpr int kImportedTaxpayers = 70;
 constexpr int kLockSeconds = 5;
 
 enum class Content { field, name, status, mark };
@@ -33,9 +35,11 @@ struct MarkingListLayout {
   const char* title;  // UTF-8; empty: no title
   ui::Rect area;
   int fixed;  // columns that do not pan
-  bool status_order;
-  bool mark_all_needs_quotas;
   std::vector<ListColumn> columns;
+  int table = kRegistry;
+  int name_order = 2, cpf_order = 1, status_order = 0;  // 0: the list has no such order
+  bool mark_all_needs_quotas = false;  // marks only rows with several quotas or months
+  bool footing = false;                // the count of rows with a CPF below the rows
 };
 
 const ListColumn kCpf{" CPF ", Content::field, "CPF", "@R 999.999.999-99", 0};
@@ -45,60 +49,44 @@ ListColumn name_column(int width) {
 ListColumn amount(const char* heading, const char* field) {
   return {heading, Content::field, field, "@Ez 9999,999.99", 0};
 }
+ListColumn mark(const char* heading) { return {heading, Content::mark, "IMPRE", "@!", 0}; }
 
+// clang-format off
 const std::vector<MarkingListLayout>& marking_lists() {
   static const std::vector<MarkingListLayout> lists = {
-      {51,
-       "",
-       {4, 4, 24, 70},
-       3,
-       true,
-       false,
-       {kCpf,
-        name_column(30),
-        {"Status", Content::status, "ESTATUS", "", 12},
-        {nullptr, Content::mark, "IMPRE", "@!", 0}}},
-      {53,
-       "Impressao de varios contribuintes",
-       {10, 4, 22, 70},
-       3,
-       false,
-       false,
-       {kCpf,
-        name_column(30),
-        {"Status", Content::status, "ESTATUS", "", 13},
-        {"Selec", Content::mark, "IMPRE", "@!", 0}}},
-      {54,
-       "Impressao de Darf de varios contribuintes",
-       {10, 1, 22, 78},
-       2,
-       false,
-       true,
-       {kCpf,
-        name_column(20),
-        {"Sel", Content::mark, "IMPRE", "@!", 0},
-        {"Deb.A.", Content::field, "DEBITAUT", "@!", 0},
-        {"Qt", Content::field, "NRQUOTA", "@Z9", 0},
-        amount("Quota IR", "DFQUOTA"),
-        {"Qt", Content::field, "NRCLEAO", "@Z99", 0},
-        amount("Carnê Leao", "DFCLEAO"),
-        {"Qt", Content::field, "NRGCAPIT", "@Z99", 0},
-        amount("Gan.Capital", "DFGCAPIT"),
-        {"Qt", Content::field, "NRRVARIV", "@Z99", 0},
-        amount("R.Variável", "DFRVARIV")}},
-      {55,
-       "Selecao para Impressao de boletos",
-       {10, 4, 22, 70},
-       2,
-       false,
-       false,
-       {kCpf,
-        name_column(30),
-        {"Valor ", Content::field, "VALOREC", "@EZ 999,999.99", 0},
-        {"Selec", Content::mark, "IMPRE", "@!", 0}}},
+      {.number = 51, .title = "", .area = {4, 4, 24, 70}, .fixed = 3,
+       .columns = {kCpf, name_column(30), {"Status", Content::status, "ESTATUS", "", 12},
+                   mark(nullptr)},
+       .status_order = 3},
+      {.number = 53, .title = "Impressao de varios contribuintes", .area = {10, 4, 22, 70},
+       .fixed = 3,
+       .columns = {kCpf, name_column(30), {"Status", Content::status, "ESTATUS", "", 13},
+                   mark("Selec")}},
+      {.number = 54, .title = "Impressao de Darf de varios contribuintes",
+       .area = {10, 1, 22, 78}, .fixed = 2,
+       .columns = {kCpf, name_column(20), mark("Sel"),
+                   {"Deb.A.", Content::field, "DEBITAUT", "@!", 0},
+                   {"Qt", Content::field, "NRQUOTA", "@Z9", 0}, amount("Quota IR", "DFQUOTA"),
+                   {"Qt", Content::field, "NRCLEAO", "@Z99", 0}, amount("Carnê Leao", "DFCLEAO"),
+                   {"Qt", Content::field, "NRGCAPIT", "@Z99", 0},
+                   amount("Gan.Capital", "DFGCAPIT"),
+                   {"Qt", Content::field, "NRRVARIV", "@Z99", 0},
+                   amount("R.Variável", "DFRVARIV")},
+       .mark_all_needs_quotas = true},
+      {.number = 55, .title = "Selecao para Impressao de boletos", .area = {10, 4, 22, 70},
+       .fixed = 2,
+       .columns = {kCpf, name_column(30),
+                   {"Valor ", Content::field, "VALOREC", "@EZ 999,999.99", 0}, mark("Selec")}},
+      {.number = 56,
+       .title = "Selecao para a importacao -  Alt + Marca todos / Alt - Desmarca",
+       .area = {4, 4, 22, 70}, .fixed = 3,
+       .columns = {kCpf, name_column(30), {"Origem", Content::field, "ORIGEM", "@s12", 0},
+                   mark("Conve")},
+       .table = kImportedTaxpayers, .name_order = 1, .cpf_order = 2, .footing = true},
   };
   return lists;
 }
+// clang-format on
 
 const MarkingListLayout& layout_of(int list) {
   for (const MarkingListLayout& layout : marking_lists()) {
@@ -107,18 +95,29 @@ const MarkingListLayout& layout_of(int list) {
   throw std::invalid_argument("no marking list " + std::to_string(list));
 }
 
-// Sets IMPRE on every row (that `wanted` accepts) of the registry under the table's lock.
-void mark_all(entry::Session& s, const std::string& mark, const std::function<bool()>& wanted) {
+// Sets IMPRE on every row (that `wanted` accepts) of the table in `slot` under the table's lock.
+void mark_all(entry::Session& s, int slot, const std::string& mark,
+              const std::function<bool()>& wanted) {
   store::Access a = s.access();
-  s.workspace.select(kRegistry);
+  s.workspace.select(slot);
   if (!store::FIL_LOCK(a, kLockSeconds)) return;
-  dbf::Table& t = s.workspace.table(kRegistry);
+  dbf::Table& t = s.workspace.table(slot);
   for (t.go_top(); !t.eof(); t.skip()) {
     if (wanted && !wanted()) continue;
     t.set_text("IMPRE", mark);
     t.commit();
   }
   t.unlock_file();
+}
+
+int rows_with_cpf(dbf::Table& t) {
+  const dbf::Field& cpf = t.field("CPF");
+  int n = 0;
+  t.scan([&](uint32_t, const dbf::RecordView& row) {
+    n += !text::is_blank(row.text(cpf));
+    return true;
+  });
+  return n;
 }
 
 bool has_several_slips(const dbf::Table& t) {
@@ -132,8 +131,9 @@ bool has_several_slips(const dbf::Table& t) {
 
 void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
   const MarkingListLayout& layout = layout_of(list);
-  dbf::Table& t = s.workspace.table(kRegistry);
+  dbf::Table& t = s.workspace.table(layout.table);
   t.set_filter({});
+  const int order = t.order();
   const std::map<int, std::string> statuses = status_descriptions(s);
   std::optional<std::reference_wrapper<ui::LDialog>> dialog;
   if (*layout.title)
@@ -148,7 +148,15 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
   {
     entry::TableRows rows(t);
     const unsigned char cell = ui::standard_colour(s.colours.COR_CLI_HE);
-    ui::Browser browser(s.screen, layout.area, rows,
+    ui::Rect browse_area = layout.area;
+    if (layout.footing) {
+      browse_area.bottom -= 1;
+      s.screen.write(layout.area.bottom, layout.area.left,
+                     cp850::from_utf8("Nro. de Declarações. ") +
+                         ui::transform(Decimal(rows_with_cpf(t)), "@e 9999"),
+                     cell);
+    }
+    ui::Browser browser(s.screen, browse_area, rows,
                         {cell, ui::standard_colour(s.colours.COR_ESC_CL), cell, cell});
     int mark_column = 0;
     for (const ListColumn& c : layout.columns) {
@@ -182,7 +190,9 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
       if (key == ui::key::f(1) || key == ui::key::f(2) ||
           (key == ui::key::f(3) && layout.status_order)) {
         const long at = b.row_bookmark();
-        t.set_order(key == ui::key::f(1) ? 2 : key == ui::key::f(2) ? 1 : 3);
+        t.set_order(key == ui::key::f(1)   ? layout.name_order
+                    : key == ui::key::f(2) ? layout.cpf_order
+                                           : layout.status_order);
         if (!b.position(at, b.column())) b.first_row();
         b.refresh();
       } else if (key == kAltEquals || key == kAltPadPlus || key == kAltMinus ||
@@ -190,14 +200,14 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
         const bool marking = key == kAltEquals || key == kAltPadPlus;
         std::function<bool()> wanted;
         if (marking && layout.mark_all_needs_quotas) wanted = [&t] { return has_several_slips(t); };
-        mark_all(s, marking ? "S" : "N", wanted);
+        mark_all(s, layout.table, marking ? "S" : "N", wanted);
         b.first_row();
         b.refresh();
       } else if (const unsigned char c = cp850::upper(ui::key::character(key));
                  (c == 'S' || c == 'N') && b.column() == mark_column && !b.empty() &&
                  rows.go_to(b.row_bookmark())) {
         store::Access a = s.access();
-        s.workspace.select(kRegistry);
+        s.workspace.select(layout.table);
         if (store::REC_LOCK(a, kLockSeconds)) {
           t.set_text("IMPRE", std::string(1, static_cast<char>(c)));
           t.commit();
@@ -213,7 +223,7 @@ void marking_list(entry::Session& s, int list, std::string_view mark_heading) {
   }
   s.screen.restore(layout.area, under);
   if (dialog) dialog->get().close();
-  t.set_order(1);
+  t.set_order(order);
 }
 
 }  // namespace kx::declaration

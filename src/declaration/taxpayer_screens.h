@@ -38,11 +38,13 @@ void MOS_PEND(entry::Session& s);
 // The descriptions of the status codes of the status table (none when it cannot be opened).
 std::map<int, std::string> status_descriptions(entry::Session& s);
 
-// A marking list (51, 53, 54, 55) over the registry: the operator marks rows with "S" in IMPRE
+// A marking list (51, 53, 54, 55 over the registry in slot 9, 56 over the imported taxpayers in
+// slot 70, with the count of rows that have a CPF): the operator marks rows with "S" in IMPRE
 // (typed on the mark column, written under the row's lock); Alt-= or Alt with the keypad "+"
 // marks every row (list 54: only the rows with more than one quota or month of some slip),
 // Alt-- or Alt with the keypad "-" unmarks every row, both under the table's lock; F1/F2 order
-// by name/CPF, F3 (list 51) by status; Esc ends. The marks stay in the table. `mark_heading`
+// by name/CPF, F3 (list 51) by status; Esc ends. The marks stay in the table, which is back in
+// the order it had. `mark_heading`
 // heads the mark column of list 51 ("Elim." for the deletion, "Trans" otherwise).
 void marking_list(entry::Session& s, int list, std::string_view mark_heading = "Trans");
 

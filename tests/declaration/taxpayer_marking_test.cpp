@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "declaration/taxpayer_screens.h"
+#include "store/access.h"
 #include "taxpayer_fixture.h"
 #include "ui/keys.h"
 
@@ -72,6 +73,22 @@ TEST_F(TaxpayerMarkingTest, MarkAndUnmarkEveryRow) {
     run(c.list, {press(c.key), press(ui::key::kEsc)});
     EXPECT_EQ(marks(), c.marks) << c.list << " " << c.key;
   }
+}
+
+TEST_F(TaxpayerMarkingTest, ImportedTaxpayersCountedAndMarked) {
+  store::Access a = f.session.access();
+  ASSERT_TRUE(store::ABERTURA(a, 70));
+  dbf::Table& imported = f.workspace.table(70);
+  add_row(imported, {{"CPF", "71428793860"}, {"NOMECONTR", "OTAVIO NUNES"}, {"ORIGEM", "DEC"}});
+  add_row(imported, {{"CPF", "52998224725"}, {"NOMECONTR", "ZELIA PRADO"}});
+  add_row(imported, {{"NOMECONTR", "SEM CPF"}});
+  run(56, {press(kAltEquals), press(ui::key::kEsc)});
+  EXPECT_TRUE(seen("Nro. de Declarações.    2"));
+  EXPECT_TRUE(seen("Selecao para a importacao"));
+  std::string marks;
+  for (imported.go_top(); !imported.eof(); imported.skip()) marks += imported.get_text("IMPRE");
+  EXPECT_EQ(marks, "SSS");
+  EXPECT_EQ(this->marks(), "S..");  // the registry is untouched
 }
 
 }  // namespace
