@@ -7,7 +7,6 @@
 #include "declaration/folder_search.h"
 #include "declaration/taxpayer_screens.h"
 #include "store/access.h"
-#include "store/catalogue.h"
 #include "ui/entry_field.h"
 #include "ui/identifiers.h"
 #include "ui/keys.h"

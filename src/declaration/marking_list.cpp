@@ -51,7 +51,6 @@ ListColumn amount(const char* heading, const char* field) {
 }
 ListColumn mark(const char* heading) { return {heading, Content::mark, "IMPRE", "@!", 0}; }
 
-// clang-format off
 const std::vector<MarkingListLayout>& marking_lists() {
   static const std::vector<MarkingListLayout> lists = {
       {.number = 51, .title = "", .area = {4, 4, 24, 70}, .fixed = 3,
@@ -86,7 +85,6 @@ const std::vector<MarkingListLayout>& marking_lists() {
   };
   return lists;
 }
-// clang-format on
 
 const MarkingListLayout& layout_of(int list) {
   for (const MarkingListLayout& layout : marking_lists()) {
