@@ -17,7 +17,7 @@ constexpr Verb kVerbs[] = {
     {"--version", kx::app::verb_version}, {"id", kx::app::verb_id},
     {"mask", kx::app::verb_mask},       {"calc", kx::app::verb_calc},
     {"generate", kx::app::verb_generate}, {"install", kx::app::verb_install},
-    {"reftab", kx::app::verb_reftab},
+    {"reftab", kx::app::verb_reftab},   {"list", kx::app::verb_list},
 };
 
 }  // namespace

@@ -41,6 +41,10 @@ int verb_help(const Args&) {
       "  kaprix generate --folder PASTA --count N [--seed S]\n"
       "      Preenche a pasta com N declarações sintéticas, as mesmas para a mesma semente.\n"
       "\n"
+      "  kaprix list --folder PASTA [--order cpf|nome|status]\n"
+      "      Lista os contribuintes da pasta em CSV (UTF-8, com cabeçalho): CPF, nome,\n"
+      "      código do status, imposto a pagar e a restituir. Não altera nada.\n"
+      "\n"
       "  kaprix --version    mostra a versão\n"
       "  kaprix --help       mostra esta ajuda\n",
       stdout);

@@ -25,5 +25,7 @@ int verb_generate(const Args& args);
 int verb_install(const Args& args);
 // kaprix reftab import TABLE FILE
 int verb_reftab(const Args& args);
+// kaprix list --folder DIR [--order cpf|nome|status]
+int verb_list(const Args& args);
 
 }  // namespace kx::app
