@@ -99,7 +99,9 @@ TEST_F(DependantCheckTest, FindsTheCpfAmongItsKindOrOffersTheListOfThatKind) {
     EXPECT_EQ(out.found, c.found) << c.cpf << " kind " << c.kind;
     EXPECT_TRUE(f.h.terminal.script_done()) << c.cpf << " kind " << c.kind;
     ASSERT_EQ(out.chosen.has_value(), !c.chosen.empty()) << c.cpf << " kind " << c.kind;
-    if (out.chosen) EXPECT_EQ(shown(out.chosen->value), c.chosen);
+    if (out.chosen) {
+      EXPECT_EQ(shown(out.chosen->value), c.chosen);
+    }
   }
 }
 

@@ -107,7 +107,9 @@ TEST_F(TaxpayerListTest, GeneratedFolderListedInEveryOrder) {
       // One of the two amounts is zero.
       EXPECT_TRUE(row[3] == "0.00" || row[4] == "0.00") << row[3] << " " << row[4];
     }
-    if (std::string(order) == "cpf") EXPECT_EQ(listed, cpfs);
+    if (std::string(order) == "cpf") {
+      EXPECT_EQ(listed, cpfs);
+    }
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, cpfs) << order;
   }
