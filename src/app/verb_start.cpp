@@ -3,38 +3,16 @@
 
 #include "app/verbs.h"
 #include "base/clock.h"
-#include "base/cp850.h"
 #include "entry/screen_operator.h"
 #include "entry/session.h"
 #include "shell/program.h"
+#include "shell/program_menu.h"
 #include "store/upgrade.h"
 #include "ui/frame.h"
 #include "ui/ncurses_terminal.h"
 #include "ui/screen.h"
 
 namespace kx::app {
-namespace {
-
-// Until the main menu is connected: leaving works, every other command says it is not there.
-class LeaveOnlyMenu : public shell::MainMenu {
- public:
-  explicit LeaveOnlyMenu(ui::Messages& messages) : messages_(messages) {}
-  void attach(shell::Program& p) { program_ = &p; }
-  void build() override {}
-  void select(int code, int) override {
-    if (code == shell::kLeave || code == shell::kEndAtOnce)
-      program_->ROTSAIDA(code);
-    else
-      messages_.tell({std::string("Função ainda não disponível"_cp)});
-  }
-  void menu_event(const ui::Event&) override {}
-
- private:
-  ui::Messages& messages_;
-  shell::Program* program_ = nullptr;
-};
-
-}  // namespace
 
 int verb_start(const Args& args) {
   SystemClock clock;
@@ -50,12 +28,13 @@ int verb_start(const Args& args) {
   entry::Session session{clock,    screen,  colours,   frame, windows,
                          messages, globals, workspace, op,    store::upgrade_work_folder};
   frame.QZBASELSETUP();
-  LeaveOnlyMenu menu(messages);
+  shell::UpdateSettings update = shell::UpdateSettings::from_environment();
+  shell::ProgramMenu menu(session, update);
   shell::Program program(
       session,
       shell::StartOptions::from_environment(args.empty() ? std::nullopt
                                                           : std::optional<std::string>(args[0])),
-      menu, shell::UpdateSettings::from_environment());
+      menu, update);
   menu.attach(program);
   if (program.start()) program.run();
   screen.flush();

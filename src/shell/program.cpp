@@ -22,7 +22,7 @@ constexpr int kAgenda = 72;
 
 void FIMSISTEMA(entry::Session& s) { s.screen.discard_input(); }
 
-Program::Program(entry::Session& s, StartOptions options, MainMenu& menu, UpdateSettings update)
+Program::Program(entry::Session& s, StartOptions options, MainLoopMenu& menu, UpdateSettings update)
     : s_(s), options_(std::move(options)), menu_(menu), update_(std::move(update)) {}
 
 void Program::stop() {
@@ -121,11 +121,18 @@ void Program::handle(const ui::Event& e) {
         menu_.select(kOpenDeclaration, 0);
       else if (e.code == ui::key::kEsc)
         ROTSAIDA(kLeave);
+      else if (char letter = ui::key::alt_letter(e.code)) open_menu(letter);
       break;
     default:
       break;
   }
   if (!end && check_reminders) check_reminders(s_);
+}
+
+void Program::open_menu(char letter) {
+  ui::LDialog& main = s_.frame.LWINDOWMAIN();
+  if (!main.oMenu || !main.oMenu->created()) return;
+  if (int index = main.oMenu->bar_item_for(letter); index >= 0) s_.frame.open_menu(index);
 }
 
 void Program::run() {

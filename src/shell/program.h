@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "entry/session.h"
-#include "shell/main_menu.h"
+#include "shell/main_loop_menu.h"
 #include "shell/start_options.h"
 #include "shell/update_check.h"
 
@@ -20,7 +20,7 @@ void FIMSISTEMA(entry::Session& s);
 
 class Program {
  public:
-  Program(entry::Session& s, StartOptions options, MainMenu& menu, UpdateSettings update);
+  Program(entry::Session& s, StartOptions options, MainLoopMenu& menu, UpdateSettings update);
 
   // Every step from the terminal number to the menu bar. False when the program ended during
   // start-up (`end` is then set).
@@ -44,10 +44,12 @@ class Program {
   void program_folder();
   bool work_folder();
   void handle(const ui::Event& e);
+  // Alt + a hot key of the menu bar opens that menu.
+  void open_menu(char letter);
 
   entry::Session& s_;
   StartOptions options_;
-  MainMenu& menu_;
+  MainLoopMenu& menu_;
   UpdateSettings update_;
 };
 

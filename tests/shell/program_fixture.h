@@ -17,7 +17,7 @@
 
 namespace kx::shell::testing {
 
-class RecordingMenu : public MainMenu {
+class RecordingMenu : public MainLoopMenu {
  public:
   void build() override { ++built; }
   void select(int code, int arg) override {

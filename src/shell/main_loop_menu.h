@@ -6,9 +6,9 @@
 
 namespace kx::shell {
 
-class MainMenu {
+class MainLoopMenu {
  public:
-  virtual ~MainMenu() = default;
+  virtual ~MainLoopMenu() = default;
   // MENUCOMMAND(0): builds the menu bar of the main screen.
   virtual void build() = 0;
   // MENUSELECT: carries out main-menu command `code` with its argument.
