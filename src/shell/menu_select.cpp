@@ -1,5 +1,7 @@
 #include "shell/menu_select.h"
 
+#include "shell/password.h"
+
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
@@ -521,34 +523,6 @@ void MainMenu::processor() {
 
 // ---- Password items --------------------------------------------------------------------------
 
-std::string MainMenu::ask_secret(std::string_view prompt) {
-  constexpr std::size_t kLength = 6;
-  const int width = static_cast<int>(prompt.size() + kLength) + 3;
-  const int row = 11, left = (ui::kCols - width) / 2;
-  ui::LDialog& d = s_.frame.LDLGSHOW(row - 1, left - 1, row + 1, left + width, "Senha");
-  const unsigned char attr = ui::standard_colour(s_.frame.csColorWin);
-  const int field = left + static_cast<int>(prompt.size()) + 2;
-  s_.screen.write(row, left + 1, prompt, attr);
-  std::string typed;
-  for (;;) {
-    s_.screen.write(row, field, std::string(typed.size(), '*') + std::string(kLength - typed.size(), ' '),
-                    ui::standard_colour(s_.frame.csColorGetActive));
-    const int k = s_.screen.wait_key();
-    if (k == ui::key::kEnter) break;
-    if (k == ui::key::kEsc) {
-      typed.clear();
-      break;
-    }
-    if (k == ui::key::kBackspace) {
-      if (!typed.empty()) typed.pop_back();
-    } else if (unsigned char c = ui::key::character(k); c && typed.size() < kLength) {
-      typed += static_cast<char>(c);
-    }
-  }
-  d.close();
-  return typed;
-}
-
 void MainMenu::password_toggle() {
   store::Globals& g = s_.globals;
   if (!g.QUERSEN) {
@@ -556,7 +530,7 @@ void MainMenu::password_toggle() {
     g.QUERSEN = true;
   } else {
     if (!ops_.password_verify) return not_available();
-    if (!ops_.password_verify(ask_secret("Informe a Senha Atual "))) return tell({"Senha inválida!"_cp});
+    if (!ops_.password_verify(read_password(s_, "Informe a Senha Atual "))) return tell({"Senha inválida!"_cp});
     g.QUERSEN = false;
   }
   store_settings(s_, kConfigTable, [&](dbf::Table& t) { t.set_logical("QUERSEN", g.QUERSEN); });
@@ -569,7 +543,7 @@ void MainMenu::password_change() {
   std::string current;
   bool right = false;
   for (int attempt = 0; attempt < 2 && !right; ++attempt) {
-    current = ask_secret("Digite a Senha Atual");
+    current = read_password(s_, "Digite a Senha Atual");
     if (current.empty()) return;
     right = ops_.password_verify(current);
     if (!right) tell({"Senha inválida!"_cp});
@@ -579,7 +553,7 @@ void MainMenu::password_change() {
   std::string fresh;
   bool accepted = false;
   for (int attempt = 0; attempt < 2 && !accepted; ++attempt) {
-    fresh = ask_secret("Digite a Nova Senha");
+    fresh = read_password(s_, "Digite a Nova Senha");
     if (fresh.empty()) return tell({kept});
     accepted = fresh != current;
     if (!accepted) tell({"A senha anterior não serve mais - Digite outra"_cp});
@@ -588,7 +562,7 @@ void MainMenu::password_change() {
 
   bool repeated = false;
   for (int attempt = 0; attempt < 2 && !repeated; ++attempt) {
-    const std::string again = ask_secret("Repita a Nova Senha");
+    const std::string again = read_password(s_, "Repita a Nova Senha");
     if (again.empty()) return tell({kept});
     repeated = again == fresh;
     if (!repeated) tell({"Senha não consistente. Digite-a novamente"_cp});

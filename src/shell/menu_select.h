@@ -118,7 +118,6 @@ class MainMenu {
   void compressor();
   void processor();
   void store_compression();
-  std::string ask_secret(std::string_view prompt);
   void reopen_registry();
 
   entry::Session& s_;

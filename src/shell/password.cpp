@@ -62,16 +62,18 @@ void clear_password(std::string_view folder, std::string_view terminal) {
   if (const auto path = os::find_nocase(password_file(folder, terminal))) os::remove_file(*path);
 }
 
-std::string read_password(entry::Session& s, std::string_view title) {
-  constexpr int kRow = 12, kLeft = 28, kRight = 51;
+std::string read_password(entry::Session& s, std::string_view prompt) {
+  const int width = static_cast<int>(prompt.size()) + kPasswordWidth + 3;
+  const int row = 11, left = (ui::kCols - width) / 2, field = left + static_cast<int>(prompt.size()) + 2;
   const unsigned char attr = ui::standard_colour(s.colours.COR_SAY);
-  const int layer = s.screen.open_layer({kRow, kLeft, kRow, kRight}, title, {' ', attr},
+  const int layer = s.screen.open_layer({row, left, row, left + width - 1}, "Senha", {' ', attr},
                                         ui::Frame::kTitleAttr);
+  s.screen.write(row, left + 1, prompt, attr);
   std::string typed;
   for (;;) {
-    s.screen.write(kRow, kLeft + 1, "Senha: " + std::string(kPasswordWidth, '_'), attr);
-    s.screen.write(kRow, kLeft + 8, std::string(typed.size(), '*'), attr);
-    s.screen.set_cursor(kRow, kLeft + 8 + static_cast<int>(typed.size()));
+    s.screen.write(row, field, std::string(typed.size(), '*') +
+                                   std::string(kPasswordWidth - typed.size(), '_'), attr);
+    s.screen.set_cursor(row, field + static_cast<int>(typed.size()));
     s.screen.show_cursor(true);
     const int k = s.screen.wait_key();
     if (k == ui::key::kEnter) break;
@@ -95,7 +97,7 @@ bool check_entry_password(entry::Session& s) {
   const store::Globals& g = s.globals;
   if (!g.QUERSEN || !has_password(g.ARQDEF, g.NUSU)) return true;
   for (int attempt = 0; attempt < 3; ++attempt) {
-    if (verify_password(g.ARQDEF, g.NUSU, read_password(s, "Senha"))) return true;
+    if (verify_password(g.ARQDEF, g.NUSU, read_password(s, "Senha:"))) return true;
     s.messages.tell({std::string("Senha inválida!"_cp)});
   }
   return false;

@@ -26,9 +26,9 @@ bool verify_password(std::string_view program_folder, std::string_view terminal,
 // Removes the terminal's password.
 void clear_password(std::string_view program_folder, std::string_view terminal);
 
-// Reads a password in a small window, echoing "*": up to kPasswordWidth characters, Enter
-// ends, Esc gives an empty entry.
-std::string read_password(entry::Session& s, std::string_view title);
+// Reads a password after `prompt` in a small window titled "Senha", echoing "*": up to
+// kPasswordWidth characters, Enter ends, Esc gives an empty entry.
+std::string read_password(entry::Session& s, std::string_view prompt);
 
 // The entry check of start-up: when QUERSEN is on and a password is set, up to three entries,
 // each wrong one told "Senha inválida!". False after the third wrong entry.
