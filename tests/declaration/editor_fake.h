@@ -15,6 +15,8 @@ class FakeServices : public EditorServices {
   FakeServices() {
     v.add_fields(store::declaration_layout(9));
     v.add_fields(store::declaration_layout(1));
+    v.set("ESTATUS", Decimal(2));  // not the protected status 0
+    v.set("NOMECONTR", std::string("ANA SILVA"));
   }
   std::optional<CpfChoice> choose_cpf() override {
     if (prompts.empty()) return std::nullopt;
