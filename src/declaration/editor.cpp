@@ -4,6 +4,7 @@
 
 #include "ui/keys.h"
 #include "ui/picture.h"
+#include "ui/windows.h"
 
 namespace kx::declaration {
 namespace {
@@ -202,9 +203,7 @@ void DeclarationEditor::MENU2SELECT(int code) {
   if (!d.I1_11.empty()) state_.I1_11 = d.I1_11;
   if (d.TIPO_BEM) state_.TIPO_BEM = d.TIPO_BEM;
   if (!d.DAY_TRADE.empty()) state_.DAY_TRADE = d.DAY_TRADE;
-  if (d.help || d.refresh_notes) {
-    if (d.help) not_available();
-  }
+  if (d.help) not_available();
   if (d.leave) SAI_DA_DEC(d.leave);
   if (d.screen) pending_ = Place{d.screen, d.sub, d.debt_half};
   state_.QTD_DEP = data_.dependants();
@@ -242,13 +241,20 @@ void DeclarationEditor::GIRO() {
   state_.TELA = 0;
 }
 
-int DeclarationEditor::placeholder_screen(int screen, int sub) {
-  ui::Rect area{2, 0, 23, 79};
-  s_.screen.fill(area, ui::Cell{' ', static_cast<unsigned char>(s_.colours.COR_TEL1)});
-  std::string title = screen_title(sub);
-  s_.screen.write(2, std::max(0, (80 - static_cast<int>(title.size())) / 2), title,
+int DeclarationEditor::placeholder_screen(int, int sub) {
+  auto attr = static_cast<unsigned char>(s_.colours.COR_TEL1);
+  constexpr int kTop = 2, kBottom = 23;
+  s_.screen.fill(ui::Rect{kTop, 0, kBottom, 79}, ui::Cell{' ', attr});
+  std::string_view box = ui::kBoxChars;  // corners and sides, clockwise from the top left
+  s_.screen.write(kTop, 0, std::string(1, box[0]) + std::string(78, box[1]) + box[2], attr);
+  s_.screen.write(kBottom, 0, std::string(1, box[6]) + std::string(78, box[5]) + box[4], attr);
+  for (int row = kTop + 1; row < kBottom; ++row) {
+    s_.screen.write(row, 0, std::string(1, box[7]), attr);
+    s_.screen.write(row, 79, std::string(1, box[3]), attr);
+  }
+  std::string title = " " + screen_title(sub) + " ";
+  s_.screen.write(kTop, std::max(1, (80 - static_cast<int>(title.size())) / 2), title,
                   static_cast<unsigned char>(s_.colours.COR_TEL3));
-  (void)screen;
   for (;;) {
     auto e = s_.screen.next_event(1000);
     if (!e) continue;

@@ -215,9 +215,7 @@ MenuDecision menu2select(int code, const MenuFlags& f) {
       }
       return screen(5);
     case 61: return screen(6);
-    case 62:
-      d.refresh_notes = true;
-      return screen(11);
+    case 62: return screen(11);
     case 71: return screen(7);
     case 72: return screen(10);
     case 81: case 82: case 83:

@@ -55,7 +55,6 @@ struct MenuDecision {
   std::vector<std::string> message;    // CP850 lines of a message box; empty for none
   int leave = 0;                       // the code for SAI_DA_DEC; 0 for none
   bool help = false;                   // 121, 122
-  bool refresh_notes = false;          // 62
   bool drop_spouse = false;            // 56 on a final declaration of an estate
   std::string I1_1, I1_11;             // "" when unchanged
   int TIPO_BEM = 0;                    // 0 when unchanged

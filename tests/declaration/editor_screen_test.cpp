@@ -69,6 +69,25 @@ TEST_F(EditorScreen, TheWindowIsTitledWithTheMaskedCpfAndName) {
   EXPECT_EQ(data.saves, std::vector<int>{1});
 }
 
+TEST(EditorScreens, UntilTheFormsLandEachScreenShowsItsFrameAndTitle) {
+  kx::testing::SessionFixture fx(false);
+  fx.h.frame.QZBASELSETUP();
+  FakeServices data;
+  DeclarationEditor editor{fx.session, data};
+  std::vector<std::string> seen;
+  fx.h.frame.keys().set(key::alt('Z'), [&] { seen.push_back(fx.h.row_text(2)); });
+  fx.globals.OPCAO_1 = 11;
+  data.prompts.push_back({"12345678909", Origin::kExisting, false});
+  // F5 shows screen 5; Alt-Z looks at it; Tab goes on to 6; Esc back to the bar; Alt-T.
+  fx.h.type("<Esc><F5><Alt-Z><Tab><Alt-Z><Esc><Alt-T>");
+  editor.DECLARA();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_NE(seen[0].find("┌"), std::string::npos);
+  EXPECT_NE(seen[0].find(" Declaração dos Bens e das dívidas "), std::string::npos) << seen[0];
+  EXPECT_NE(seen[1].find(" Identificação "), std::string::npos) << seen[1];
+  EXPECT_EQ(data.saves, std::vector<int>{1});
+}
+
 TEST_F(EditorScreen, AltWSavesOnlyWhenIntermediateSavesAreOn) {
   const std::pair<int, std::vector<int>> cases[] = {
       {0, {0, 1}}, {15, {0, 1}}, {98, {1}}, {99, {1}}};
