@@ -88,6 +88,20 @@ TEST(EditorScreens, UntilTheFormsLandEachScreenShowsItsFrameAndTitle) {
   EXPECT_EQ(data.saves, std::vector<int>{1});
 }
 
+TEST_F(EditorScreen, FullScreenModeMakesTheMainMenuInertWhileEditing) {
+  fx.globals.OPCIRPF = "N";
+  bool inert = false;
+  fx.h.type("<Enter>");
+  editor.set_screen_runner([&](int, int) {
+    inert = fx.globals.LESTOUNADECL;
+    editor.SAI_DA_DEC(111);
+    return 0;
+  });
+  edit();
+  EXPECT_TRUE(inert);
+  EXPECT_FALSE(fx.globals.LESTOUNADECL);
+}
+
 TEST_F(EditorScreen, AltWSavesOnlyWhenIntermediateSavesAreOn) {
   const std::pair<int, std::vector<int>> cases[] = {
       {0, {0, 1}}, {15, {0, 1}}, {98, {1}}, {99, {1}}};
