@@ -16,9 +16,6 @@ namespace kx::declaration {
 
 namespace {
 
-const Decimal kLowestIndex = "-99.99"_dec, kHighestIndex = "999"_dec;
-const Decimal kLowestBalance = "-99999999.99"_dec;
-
 // The copy's single row of the declaration (the first visible one), put there when missing.
 void write_copy_row(dbf::Table& copy, int n, const std::string& cpf, const std::string& country,
                     const DeclarationValues& values) {
@@ -89,8 +86,6 @@ bool OpenDeclaration::save(SaveMode mode) {
                               : ui::Value(std::get<Decimal>(v.value)));
     values_.set("TEM_USO", Decimal(elapsed_seconds()));
     restart_clock();
-    values_.set("INDGAS", std::clamp(values_.number("INDGAS"), kLowestIndex, kHighestIndex));
-    values_.set("SALDO", std::max(values_.number("SALDO"), kLowestBalance));
     values_.set("NUSUAT", nusu);
     values_.set("NOMEAG", operator_name_);
 

@@ -22,6 +22,14 @@ namespace {
 
 constexpr int kMaxSize = 999999;
 constexpr int kLastSizedTable = 14;
+const Decimal kLowestIndex = "-99.99"_dec, kHighestIndex = "999"_dec;
+const Decimal kLowestBalance = "-99999999.99"_dec;
+
+// The spending index and the balance kept inside what their registry fields hold.
+void keep_in_range(DeclarationValues& v) {
+  v.set("INDGAS", std::clamp(v.number("INDGAS"), kLowestIndex, kHighestIndex));
+  v.set("SALDO", std::max(v.number("SALDO"), kLowestBalance));
+}
 
 ui::Value to_value(const FieldValue& v) {
   return std::visit(
@@ -245,6 +253,7 @@ bool OpenDeclaration::discard() {
 }
 
 void OpenDeclaration::recompute() {
+  keep_in_range(values_);
   CopyRows rows(*this, values_);
   const std::optional<tax::Declaration> d = read_declaration(rows);
   const tax::Result r =
@@ -256,6 +265,7 @@ void OpenDeclaration::recompute() {
   for (NamedValue& v : registry_values(r))
     if (!summary.find(v.name)) own.push_back(std::move(v));
   rows.store({{kRegistryTable, own}});
+  keep_in_range(values_);
 }
 
 int OpenDeclaration::elapsed_seconds() {
