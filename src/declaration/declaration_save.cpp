@@ -111,9 +111,15 @@ bool OpenDeclaration::save(SaveMode mode) {
   SaveMarker marker{folder_, cpf_, MarkerState::saving, final_save, rural, country_};
   write_marker(aux, nusu, marker);
   if (hook_) hook_();
-  if (auto error = detail::write_back(a_, marker, [&](int n) -> dbf::Table& { return copy(n); },
-                                      hook_))
-    return fail(*error);
+  try {
+    if (auto error = detail::write_back(
+            a_, marker, [&](int n) -> dbf::Table& { return copy(n); }, hook_))
+      return fail(*error);
+  } catch (const std::exception& e) {
+    // The marker still says "saving": the next save or opening finishes the write-back.
+    return fail(cp850::from_utf8("Erro ao gravar: ") + e.what() +
+                cp850::from_utf8(". Os dados não foram salvos."));
+  }
 
   // 3. Only now the declaration is no longer open on this terminal.
   if (!final_save) {
