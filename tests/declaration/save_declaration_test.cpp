@@ -19,6 +19,20 @@ TEST_F(SaveTest, LoadCopiesOnlyTheTaxpayersRowsAndMarksTheDeclarationOpen) {
   EXPECT_EQ(marker_state(), MarkerState::editing);
 }
 
+TEST_F(SaveTest, LoadAsksWhileAnotherTerminalHoldsATable) {
+  dbf::Table held = open(4);
+  op.answers = {true, false};  // wait once more, then give up
+  OpenDeclaration d(access(), "OPERADOR");
+  EXPECT_FALSE(d.load(kCpf, Origin::existing, true));
+  EXPECT_FALSE(d.is_open());
+  ASSERT_FALSE(op.events.empty());
+  EXPECT_NE(op.events.back().find("Outro terminal esta usando o arquivo IMP0415.DBF"),
+            std::string::npos);
+  EXPECT_EQ(registry("NUSUAT"), "") << "a load given up marks nothing";
+  held.close();
+  ASSERT_TRUE(d.load(kCpf, Origin::existing, true)) << d.reason();
+}
+
 TEST_F(SaveTest, NewTaxpayerStartsFromTheDefaults) {
   OpenDeclaration d(access(), "OPERADOR");
   settings.NOMECONTR = "CARLA NOVA";
