@@ -137,4 +137,8 @@ bool OpenDeclaration::save(SaveMode mode) {
   return true;
 }
 
+void OpenDeclaration::store_summary() {
+  write_copy_row(copy(kSummaryTable), kSummaryTable, cpf_, country_, values_);
+}
+
 }  // namespace kx::declaration

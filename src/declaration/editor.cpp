@@ -74,7 +74,7 @@ void DeclarationEditor::DECLARA() {
   int command = s_.globals.OPCAO_1;
   if (command == 51) return not_available();
   if (command == 62 || command == 63) {
-    if (!data_.load(s_.globals.CPF, Origin::kExisting, false)) return;
+    if (!data_.load(s_.globals.CPF, Origin::existing, false)) return;
     not_available();
     data_.close_copies();
     return;
@@ -90,7 +90,7 @@ void DeclarationEditor::DECLARA() {
     }
     if (command == 61) {
       data_.close_copies();
-      if (data_.load(choice->cpf, Origin::kExisting, false)) {
+      if (data_.load(choice->cpf, Origin::existing, false)) {
         not_available();
         data_.close_copies();
       }
@@ -127,7 +127,7 @@ void DeclarationEditor::function_key(int k) {
 DeclarationEditor::After DeclarationEditor::edit(const CpfChoice& choice) {
   if (!data_.load(choice.cpf, choice.origin, choice.restore)) return After::kPrompt;
   state_ = EditorState{};
-  state_.PVEZ = choice.origin == Origin::kNew;
+  state_.PVEZ = choice.origin == Origin::new_taxpayer;
   state_.SEM_SALV = s_.clock.monotonic_ms();
   leaving_ = false;
   pending_.reset();

@@ -7,15 +7,14 @@
 #include <string>
 
 #include "declaration/declaration_values.h"
+#include "declaration/origin.h"
 
 namespace kx::declaration {
-
-enum class Origin { kNew, kExisting };
 
 // The taxpayer chosen at the CPF prompt.
 struct CpfChoice {
   std::string cpf;
-  Origin origin = Origin::kExisting;
+  Origin origin = Origin::existing;
   bool restore = false;  // reuse the terminal's working copies of an interrupted declaration
 };
 

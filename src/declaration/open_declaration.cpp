@@ -186,7 +186,7 @@ bool OpenDeclaration::load(const std::string& cpf, Origin origin, bool mark_open
   write_marker(aux, nusu, marker);
 
   const std::string folder = folder_path(folder_);
-  country_ = "S";
+  country_.assign(1, 'S');  // not = "S": a false -Wrestrict of GCC 12
   for (int n : copied_tables()) {
     std::optional<dbf::Table> t = detail::open_table(
         a_, folder, n, n == kSummaryTable ? detail::Wait::retry : detail::Wait::ask);

@@ -17,15 +17,12 @@
 #include <string>
 
 #include "declaration/declaration_values.h"
+#include "declaration/origin.h"
 #include "declaration/save_marker.h"
 #include "store/access.h"
 
 namespace kx::declaration {
 
-enum class Origin {
-  new_taxpayer,  // empty values with the defaults of a new declaration
-  existing,      // the values of the registry and summary rows
-};
 
 enum class SaveMode {
   intermediate,  // the declaration stays open (Alt-W, automatic)
@@ -65,6 +62,8 @@ class OpenDeclaration {
   // The working copy of table n (1..20 but 13), open in slot n + 20.
   dbf::Table& copy(int n);
 
+  // Writes the summary values into the summary table's working copy.
+  void store_summary();
   // The full recomputation: the computation's results into the values.
   void recompute();
   // Seconds spent on the declaration (earlier saves included); the clock stopped does not

@@ -2,6 +2,7 @@
 
 #include "base/cp850.h"
 #include "base/text.h"
+#include "declaration/open_declaration.h"
 #include "shell/backup_reminder.h"
 #include "shell/configuration.h"
 #include "shell/folders.h"
@@ -102,6 +103,10 @@ bool Program::start() {
   g.DECFINAL = g.DECSAIDA = "N";
   if (store::ABERTURA(a, kAgenda) && load_reminders) load_reminders(s_);
   if (!s_.workspace.held(kRegistry)) store::MUDADIR(a, g.LOCARQ);
+  // A save this terminal left unfinished is completed from its working copies.
+  std::string reason;
+  if (declaration::finish_interrupted_save(a, &reason) == declaration::Redo::failed)
+    s_.messages.tell({reason});
   menu_.build();
   return true;
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "declaration/editing.h"
 #include "shell/folder_dialog.h"
 #include "shell/folders.h"
 #include "shell/password.h"
@@ -25,6 +26,9 @@ MenuOperations ProgramMenu::operations(const std::function<void(MenuOperations&)
   MenuOperations ops;
   ops.leave = [this](int code) { program_->ROTSAIDA(code); };
   ops.folder_dialog = [this] { folder_dialog(s_); };
+  ops.declaration_entry = [this](std::string_view) {
+    declaration::run_declaration_command(s_, [this] { folder_dialog(s_); });
+  };
   ops.select_area = [this](int n) { SELAREA(s_, n, home()); };
   ops.update_check = [this](int mode) {
     if (INTER(s_, mode, update_) == UpdateOutcome::chosen) program_->ROTSAIDA(kEndAtOnce);

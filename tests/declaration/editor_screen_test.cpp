@@ -30,7 +30,7 @@ class EditorScreen : public ::testing::Test {
       return k;
     });
   }
-  void edit(Origin origin = Origin::kExisting) {
+  void edit(Origin origin = Origin::existing) {
     fx.globals.OPCAO_1 = 11;
     data.prompts.push_back({"12345678909", origin, false});
     editor.DECLARA();
@@ -47,7 +47,7 @@ TEST_F(EditorScreen, NewTaxpayerStartsOnIdentificationAndTabGoesToScreenOne) {
   ends = {{0, key::kTab}, {0, key::kTab}, {0, key::kEsc}};
   // The "&Iden." menu is open: Enter chooses Identificação; back in the bar Alt-T saves.
   fx.h.type("<Enter><Alt-T>");
-  edit(Origin::kNew);
+  edit(Origin::new_taxpayer);
   EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{6, 61}, {1, 11}, {2, 21}}));
   EXPECT_EQ(data.saves, std::vector<int>{1});
   EXPECT_EQ(data.discards, 0);
@@ -77,7 +77,7 @@ TEST(EditorScreens, UntilTheFormsLandEachScreenShowsItsFrameAndTitle) {
   std::vector<std::string> seen;
   fx.h.frame.keys().set(key::alt('Z'), [&] { seen.push_back(fx.h.row_text(2)); });
   fx.globals.OPCAO_1 = 11;
-  data.prompts.push_back({"12345678909", Origin::kExisting, false});
+  data.prompts.push_back({"12345678909", Origin::existing, false});
   // F5 shows screen 5; Alt-Z looks at it; Tab goes on to 6; Esc back to the bar; Alt-T.
   fx.h.type("<Esc><F5><Alt-Z><Tab><Alt-Z><Esc><Alt-T>");
   editor.DECLARA();
@@ -110,7 +110,7 @@ TEST_F(EditorScreen, AltWSavesOnlyWhenIntermediateSavesAreOn) {
     DeclarationEditor e{fx.session, d};
     fx.globals.TEMP_SAL = every;
     fx.globals.OPCAO_1 = 11;
-    d.prompts.push_back({"12345678909", Origin::kExisting, false});
+    d.prompts.push_back({"12345678909", Origin::existing, false});
     fx.h.type("<Esc><Alt-W><Alt-T>");
     e.DECLARA();
     EXPECT_EQ(d.saves, saves) << "TEMP_SAL " << every;
@@ -155,7 +155,7 @@ TEST_F(EditorScreen, TerminaADeclaracaoHasThreeAnswers) {
     FakeServices d;
     DeclarationEditor e{fx.session, d};
     fx.globals.OPCAO_1 = 11;
-    d.prompts.push_back({"12345678909", Origin::kExisting, false});
+    d.prompts.push_back({"12345678909", Origin::existing, false});
     fx.h.type(c.script);
     e.DECLARA();
     EXPECT_EQ(d.saves, c.saves) << c.script;
@@ -186,7 +186,7 @@ TEST_F(EditorScreen, OtherCommandsAreNotAvailableYet) {
     FakeServices d;
     DeclarationEditor e{fx.session, d};
     fx.globals.OPCAO_1 = command;
-    d.prompts.push_back({"12345678909", Origin::kExisting, false});
+    d.prompts.push_back({"12345678909", Origin::existing, false});
     fx.h.type("<Enter>");
     e.DECLARA();
     EXPECT_EQ(fx.globals.ULT_CPF, "12345678909");
