@@ -79,22 +79,40 @@ std::string upper_ascii(std::string_view s) {
   return out;
 }
 
+// Whether terminal `nusu` has a declaration left unfinished: its marker ("MARCA" + terminal +
+// ".TXT") is in the auxiliary folder and its working copies are the declaration's only data.
+bool unfinished_declaration(const std::string& folder, const std::string& nusu) {
+  return os::find_nocase(os::join_path(folder, "MARCA" + nusu + ".TXT")).has_value();
+}
+
 // Removes the files of the auxiliary folder whose names begin with "tmp_" (the terminals'
-// working copies), except those of a working copy some terminal holds open: each table is
-// claimed with the exclusive open lock of the table engine's lock scheme before its files go.
+// working copies, "TMP_" + table + terminal), except those of a working copy some terminal
+// holds open and those of a terminal with an unfinished declaration: each table is claimed with
+// the exclusive open lock of the table engine's lock scheme before its files go.
 void remove_working_copies(Access& a) {
   const std::string folder = fs_path(a.settings.LOCTRAB);
   if (!VERDIR(a.settings.LOCTRAB)) return;
   const auto entries = os::list_folder(folder, "tmp_*");
   std::vector<os::File> claims;
   std::vector<std::string> held;  // upper-cased stems of working copies in use
+  std::vector<std::string> kept_terminals;
   for (const os::FolderEntry& e : entries) {
     if (e.folder || !os::wildcard_match("*.dbf", e.name)) continue;
+    const std::string stem = e.name.substr(0, e.name.rfind('.'));
+    if (const std::string nusu = stem.size() >= 2 ? stem.substr(stem.size() - 2) : "";
+        unfinished_declaration(folder, nusu)) {
+      held.push_back(upper_ascii(stem));
+      if (std::find(kept_terminals.begin(), kept_terminals.end(), nusu) == kept_terminals.end()) {
+        kept_terminals.push_back(nusu);
+        a.op.message_box({std::string("Cópias de trabalho do terminal "_cp) + nusu +
+                          std::string(" mantidas: há uma declaração não terminada."_cp)});
+      }
+      continue;
+    }
     os::File file = os::File::open(os::join_path(folder, e.name), os::File::Mode::read_write);
     if (os::try_lock(file.fd(), os::lock_offset::kOpenMode, 1, os::LockKind::exclusive)) {
       claims.push_back(std::move(file));
     } else {
-      const std::string stem = e.name.substr(0, e.name.rfind('.'));
       held.push_back(upper_ascii(stem));
       a.op.message_box({in_folder(a.settings.LOCTRAB, cp850::from_utf8(stem)) +
                         std::string(".DBF não está disponível "_cp)});

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -108,12 +109,14 @@ TEST_F(ReorgTest, ReindexarDados) {
   append_rows(50, {{{"DIRETOR", settings.LOCARQ}}});
   with_deleted_row(5);
   with_deleted_row(72);  // AGENDA: not in the packing list, reindexed all the same
-  // Working copies of two terminals; terminal 08 is editing a declaration.
-  for (const char* name : {"TMP_0107.DBF", "TMP_0208.DBF"})
+  // Working copies of three terminals; terminal 08 is editing a declaration, terminal 09 left
+  // one unfinished (its marker is there).
+  for (const char* name : {"TMP_0107.DBF", "TMP_0208.DBF", "TMP_0409.DBF"})
     dbf::Table::create(fs_path(settings.LOCTRAB + "/" + name), declaration_layout(1));
   tmp.write("aux/TMP_0107.CDX", "x");
   tmp.write("aux/TMP_0208.CDX", "x");
   tmp.write("aux/outro.dbf", "x");
+  tmp.write("aux/MARCA09.TXT", "x");
   dbf::Table editing = dbf::Table::open(fs_path(settings.LOCTRAB + "/TMP_0208.DBF"),
                                         {dbf::OpenMode::exclusive}, clock);
 
@@ -121,9 +124,13 @@ TEST_F(ReorgTest, ReindexarDados) {
   ASSERT_TRUE(REINDEXA(access)) << ::testing::PrintToString(op.boxes());
 
   EXPECT_EQ(names_in(settings.LOCTRAB),
-            (std::vector<std::string>{"outro.dbf", "TMP_0208.CDX", "TMP_0208.DBF"}));
-  EXPECT_EQ(op.boxes(), std::vector<std::string>{settings.LOCTRAB + "/TMP_0208" +
-                                                 cp(".DBF não está disponível ")});
+            (std::vector<std::string>{"MARCA09.TXT", "outro.dbf", "TMP_0208.CDX", "TMP_0208.DBF",
+                                      "TMP_0409.DBF"}));
+  auto boxes = op.boxes();
+  std::sort(boxes.begin(), boxes.end());
+  EXPECT_EQ(boxes, (std::vector<std::string>{
+                       settings.LOCTRAB + "/TMP_0208" + cp(".DBF não está disponível "),
+                       cp("Cópias de trabalho do terminal 09 mantidas: há uma declaração não terminada.")}));
   EXPECT_EQ(records(work("IMP0515.DBF")), 1u);
   EXPECT_EQ(records(program("AGENDA.DBF")), 1u);
   EXPECT_FALSE(settings.MOS_MENS);
