@@ -1,6 +1,7 @@
 // Saving the open declaration: everything prepared in the working copies first, then the
 // marker's "saving", the write-back table by table, and NUSUAT and the marker last.
 #include <algorithm>
+#include <cstdio>
 
 #include "base/cp850.h"
 #include "base/text.h"
@@ -10,6 +11,7 @@
 #include "declaration/work_folder.h"
 #include "declaration/working_copies.h"
 #include "declaration/write_back.h"
+#include "store/access_lock.h"
 #include "store/layout.h"
 
 namespace kx::declaration {
@@ -73,6 +75,7 @@ bool OpenDeclaration::save(SaveMode mode) {
   const std::string& nusu = a_.settings.NUSU;
   const bool final_save = mode == SaveMode::final;
   const bool rural = text::trim(values_.text("TEMRURAL")) == "S";
+  int begun = started_;  // when the editing clock last started: the usage log's start
   // 1. Everything into the working copies; nothing shared is touched yet.
   try {
     values_.set("TAM_USO", Decimal(data_size()));
@@ -85,6 +88,7 @@ bool OpenDeclaration::save(SaveMode mode) {
                               ? ui::Value(Decimal(std::get<int>(v.value)))
                               : ui::Value(std::get<Decimal>(v.value)));
     values_.set("TEM_USO", Decimal(elapsed_seconds()));
+    begun = started_;
     restart_clock();
     values_.set("NUSUAT", nusu);
     values_.set("NOMEAG", operator_name_);
@@ -134,7 +138,37 @@ bool OpenDeclaration::save(SaveMode mode) {
   close_copies();
   remove_copies(aux, nusu);
   open_ = false;
+  log_usage(begun, started_);
   return true;
+}
+
+void OpenDeclaration::log_usage(int begun, int ended) {
+  constexpr int kUsageLog = 73;
+  const auto hms = [](int seconds) {
+    char out[16];
+    std::snprintf(out, sizeof out, "%02d:%02d:%02d", seconds / 3600 % 24, seconds / 60 % 60,
+                  seconds % 60);
+    return std::string(out);
+  };
+  int spent = ended - begun;
+  if (spent < 0) spent += 86399;
+  // The declaration is saved already: a usage row that cannot be written is only missing.
+  try {
+    if (!store::ABERTURA(a_, kUsageLog)) return;
+    a_.workspace.select(kUsageLog);
+    if (!store::ADD_REC(a_, 5)) return;
+    dbf::Table& log = a_.workspace.table(kUsageLog);
+    log.set_text("NOMEAG", operator_name_);
+    log.set_text("CPF", cpf_);
+    log.set_text("NOMECONTR", values_.text("NOMECONTR"));
+    log.set_date("DATAUSO", a_.clock.today());
+    log.set_text("INIUSO", hms(begun));
+    log.set_text("FIMUSO", hms(ended));
+    log.set_text("TEMUSO", hms(spent));
+    log.unlock_all();
+    a_.workspace.close(kUsageLog);
+  } catch (const std::exception&) {
+  }
 }
 
 void OpenDeclaration::store_summary() {

@@ -84,6 +84,8 @@ class OpenDeclaration {
   bool mark_registry(const std::string& terminal);
   void close_copies();
   void restart_clock();
+  // The usage log's row of a finished editing session (table 73).
+  void log_usage(int begun, int ended);
 
   store::Access a_;
   std::string operator_name_;

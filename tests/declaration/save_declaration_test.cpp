@@ -72,6 +72,16 @@ TEST_F(SaveTest, FinalSaveAppliesTheTableRulesAndClearsTheMarkLast) {
   EXPECT_FALSE(d->is_open());
   EXPECT_FALSE(copy_exists(4));
   EXPECT_FALSE(marker_state());
+  // The editing session is in the usage log.
+  workspace.close_all();
+  dbf::Table log = dbf::Table::open(settings.ARQDEF + "USOLOG.DBF", {dbf::OpenMode::read_only}, clock);
+  std::vector<std::string> sessions;
+  log.scan([&](uint32_t, const dbf::RecordView& r) {
+    sessions.push_back(std::string(r.text(*r.schema().find("CPF"))) + " " +
+                       std::string(text::rtrim(r.text(*r.schema().find("NOMEAG")))));
+    return true;
+  });
+  EXPECT_EQ(sessions, std::vector<std::string>{kCpf + " OPERADOR"});
 }
 
 TEST_F(SaveTest, IntermediateSaveRefreshesTheRegistryCopyAndKeepsTheDeclarationOpen) {

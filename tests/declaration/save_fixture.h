@@ -20,7 +20,9 @@ class SaveTest : public WorkFolderTest {
     settings.NUSU = "07";
     settings.LOCARQ = folder();
     settings.LOCTRAB = aux();
+    settings.ARQDEF = tmp.path() + "/Kaprix/";
     std::filesystem::create_directories(aux());
+    std::filesystem::create_directories(settings.ARQDEF);
     create_all_tables();
     add_taxpayer(kCpf, "ANA SOUSA");
     add_taxpayer(kOther, "BRUNO LIMA");
