@@ -8,10 +8,8 @@
 
 #include "base/clock.h"
 #include "declaration/command_environment.h"
-#include "declaration/generate_command.h"
 #include "declaration/tax_adapter.h"
 #include "declaration/work_folder.h"
-#include "store/catalogue.h"
 #include "support.h"
 #include "tax/compute.h"
 
@@ -22,17 +20,6 @@ namespace fs = std::filesystem;
 using declaration::FolderRows;
 using declaration::WorkFolder;
 
-// CALC_<n>: n generated declarations (seed 1), made the first time and reused after.
-std::string generated_folder(int n) {
-  const std::string folder = data_folder() + "/CALC_" + std::to_string(n);
-  if (!fs::exists(folder + "/" + store::declaration_table_name(9) + ".DBF")) {
-    const std::string part = folder + ".part";
-    fs::remove_all(part);
-    declaration::generate_declarations(part, n, 1, system_clock());
-    fs::rename(part, folder);
-  }
-  return folder;
-}
 
 tax::Context context() {
   return declaration::tax_context({system_clock(), ""});
@@ -40,7 +27,7 @@ tax::Context context() {
 
 // Baseline: every table file of the folder read with read().
 void BM_ReadFolderBaseline(benchmark::State& state) {
-  const std::string folder = generated_folder(static_cast<int>(state.range(0)));
+  const std::string folder = generated_folder("CALC", static_cast<int>(state.range(0)));
   int64_t bytes = 0;
   for (auto _ : state)
     for (const auto& entry : fs::directory_iterator(folder)) bytes += read_whole(entry.path());
@@ -50,7 +37,7 @@ BENCHMARK(BM_ReadFolderBaseline)->Arg(1000)->Unit(benchmark::kMillisecond)->UseR
 
 // One declaration: its rows found by the CPF index and read, then computed.
 void BM_ReadAndComputeOne(benchmark::State& state) {
-  WorkFolder folder(generated_folder(static_cast<int>(state.range(0))), WorkFolder::Use::read,
+  WorkFolder folder(generated_folder("CALC", static_cast<int>(state.range(0))), WorkFolder::Use::read,
                     system_clock());
   const std::vector<std::string> cpfs = folder.cpfs();
   const tax::Context c = context();
@@ -64,14 +51,14 @@ BENCHMARK(BM_ReadAndComputeOne)->Arg(1000)->Arg(10000)->UseRealTime();
 
 // What `calc CPF` adds for every run: the folder's twenty tables opened with their indexes.
 void BM_OpenFolder(benchmark::State& state) {
-  const std::string path = generated_folder(static_cast<int>(state.range(0)));
+  const std::string path = generated_folder("CALC", static_cast<int>(state.range(0)));
   for (auto _ : state) WorkFolder folder(path, WorkFolder::Use::read, system_clock());
 }
 BENCHMARK(BM_OpenFolder)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same, reading only.
 void BM_ReadOne(benchmark::State& state) {
-  WorkFolder folder(generated_folder(static_cast<int>(state.range(0))), WorkFolder::Use::read,
+  WorkFolder folder(generated_folder("CALC", static_cast<int>(state.range(0))), WorkFolder::Use::read,
                     system_clock());
   const std::vector<std::string> cpfs = folder.cpfs();
   size_t i = 0;
@@ -95,7 +82,7 @@ struct WholeFolder {
 WholeFolder& whole_folder() {
   static WholeFolder w = [] {
     WholeFolder out;
-    const std::string source = generated_folder(1000);
+    const std::string source = generated_folder("CALC", 1000);
     out.folder = data_folder() + "/CALC_WRITE";
     fs::remove_all(out.folder);
     fs::copy(source, out.folder);

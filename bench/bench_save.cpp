@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "base/clock.h"
-#include "declaration/generate_command.h"
 #include "declaration/open_declaration.h"
 #include "declaration/work_folder.h"
 #include "store/catalogue.h"
@@ -18,18 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// SAVE_<n>: n generated declarations (seed 1), made the first time and reused after (saves
-// rewrite the same rows).
-std::string generated_folder(int n) {
-  const std::string folder = data_folder() + "/SAVE_" + std::to_string(n);
-  if (!fs::exists(folder + "/" + store::declaration_table_name(9) + ".DBF")) {
-    const std::string part = folder + ".part";
-    fs::remove_all(part);
-    declaration::generate_declarations(part, n, 1, system_clock());
-    fs::rename(part, folder);
-  }
-  return folder;
-}
 
 class SilentOperator : public store::Operator {
  public:
@@ -45,7 +32,7 @@ class SilentOperator : public store::Operator {
 struct Terminal {
   explicit Terminal(int n) {
     settings.NUSU = "99";
-    settings.LOCARQ = generated_folder(n);
+    settings.LOCARQ = generated_folder("SAVE", n);
     settings.LOCTRAB = data_folder() + "/SAVE_AUX";
     fs::create_directories(settings.LOCTRAB);
     declaration::WorkFolder folder(settings.LOCARQ, declaration::WorkFolder::Use::read,
@@ -63,7 +50,7 @@ struct Terminal {
 };
 
 void BM_ReadRegistryBaseline(benchmark::State& state) {
-  const std::string file = generated_folder(static_cast<int>(state.range(0))) + "/" +
+  const std::string file = generated_folder("SAVE", static_cast<int>(state.range(0))) + "/" +
                            store::declaration_table_name(9) + ".DBF";
   int64_t bytes = 0;
   for (auto _ : state) bytes += read_whole(file);

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "declaration/generate_command.h"
+#include "store/catalogue.h"
 
 namespace kx::bench {
 
@@ -99,6 +101,17 @@ void BM_ReadBaseline(benchmark::State& state, uint32_t records) {
   int64_t bytes = 0;
   for (auto _ : state) bytes += read_whole(path);
   state.SetBytesProcessed(bytes);
+}
+
+std::string generated_folder(const std::string& prefix, int n) {
+  const std::string folder = data_folder() + "/" + prefix + "_" + std::to_string(n);
+  if (!fs::exists(folder + "/" + store::declaration_table_name(9) + ".DBF")) {
+    const std::string part = folder + ".part";
+    fs::remove_all(part);
+    declaration::generate_declarations(part, n, 1, system_clock());
+    fs::rename(part, folder);
+  }
+  return folder;
 }
 
 }  // namespace kx::bench

@@ -30,6 +30,10 @@ std::string people_table(uint32_t n);
 // The index specs of people_table(n).
 std::vector<dbf::IndexSpec> people_indexes(uint32_t n);
 
+// <prefix>_<n>: a work folder of n generated declarations (seed 1), made the first time and
+// reused after. Returns its path.
+std::string generated_folder(const std::string& prefix, int n);
+
 // Baselines: the whole file read with read() in blocks of 1 MiB (returns the bytes read), and
 // `n` bytes read with pread() at `offset` from a descriptor opened for it.
 int64_t read_whole(const std::string& path);
