@@ -13,8 +13,6 @@ namespace {
 using store::Globals;
 using ui::ColourSettings;
 
-constexpr int kDefaultFeridColour = 28;
-
 const std::vector<Binding<Globals>>& config_bindings() {
   static const std::vector<Binding<Globals>> b = {
       {"ROTAANTER", &Globals::ROTAANTER}, {"ROTADOANO", &Globals::ROTADOANO},
@@ -51,7 +49,7 @@ const std::vector<Binding<ColourSettings>>& colour_bindings() {
       {"COR_TEL1", &ColourSettings::COR_TEL1},     {"COR_TEL2", &ColourSettings::COR_TEL2},
       {"COR_TEL3", &ColourSettings::COR_TEL3},     {"COR_MENS", &ColourSettings::COR_MENS},
       {"COR_PEGA", &ColourSettings::COR_PEGA},     {"COR_HELP", &ColourSettings::COR_HELP},
-      {"COR_ESCOL", &ColourSettings::COR_ESCOL},
+      {"COR_ESCOL", &ColourSettings::COR_ESCOL},   {"COR_FERID", &ColourSettings::COR_FERID},
       {"COR_ENCHE", &ColourSettings::COR_ENCHE},   {"COR_1_CLI", &ColourSettings::COR_1_CLI},
       {"COR_2_CLI", &ColourSettings::COR_2_CLI},   {"COR_INI", &ColourSettings::COR_INI},
       {"COR_SAY", &ColourSettings::COR_SAY},       {"COR_GET", &ColourSettings::COR_GET},
@@ -113,7 +111,6 @@ bool CRIACOR(entry::Session& s) {
   const bool ok = terminal_record(s, a, kColourTable, true, appended);
   if (ok && appended) {
     store_record(t, colour_bindings(), ui::ColourSettings{});
-    t.set_number("COR_FERID", kDefaultFeridColour);  // kept in the record; no screen uses it yet
     t.unlock_all();
   }
   if (ok) load_record(t, colour_bindings(), s.colours);

@@ -33,7 +33,7 @@ std::string ACHACOR(int attr);
 // The operator's colour settings and the composites built from them (per terminal).
 struct ColourSettings {
   int COR_TEL1 = 30, COR_TEL2 = 31, COR_TEL3 = 63, COR_ESCOL = 79, COR_PEGA = 15, COR_MENS = 112,
-      COR_HELP = 112, COR_ENCHE = 31;
+      COR_HELP = 112, COR_ENCHE = 31, COR_FERID = 28;
   std::string COR_1_CLI = "GR+/B", COR_2_CLI = "W+/B", COR_ESC_CL = "W/R+", COR_GET = "W/N",
               COR_SAY = "N/W+", COR_CLI_HE = "N/W", COR_ENCH_C = "W+/B", COR_INI = "W+/B";
   std::string CORNORM, CORLIMP, CORSELE;
