@@ -7,6 +7,7 @@
 #include "declaration/folder_search.h"
 #include "declaration/taxpayer_screens.h"
 #include "store/access.h"
+#include "store/folder.h"
 #include "ui/entry_field.h"
 #include "ui/identifiers.h"
 #include "ui/keys.h"
@@ -112,7 +113,7 @@ bool Prompt::prompt_key(int key) {
         break;
       }
       // The working copies belong to the folder the marker names: restore only there.
-      if (!same_folder(marker->folder, s_.globals.LOCARQ) &&
+      if (!store::same_folder(marker->folder, s_.globals.LOCARQ) &&
           !make_folder_current(s_, marker->folder))
         break;
       cpf_ = text::pad_right(marker->cpf, 11);
@@ -140,7 +141,7 @@ bool Prompt::open_elsewhere_accepted(const std::string& cpf, PromptResult& r) {
     const std::optional<Unfinished> marker =
         services_.unfinished ? services_.unfinished() : std::nullopt;
     r.restore =
-        marker && marker->cpf == cpf && same_folder(marker->folder, s_.globals.LOCARQ) &&
+        marker && marker->cpf == cpf && store::same_folder(marker->folder, s_.globals.LOCARQ) &&
         s_.messages.ask(lines({"A declaração desse contribuinte não terminou corretamente."_cp,
                                "Deseja recuperar as últimas informações trabalhadas?"_cp}));
     return true;

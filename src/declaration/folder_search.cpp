@@ -44,11 +44,6 @@ std::optional<dbf::Table> other_registry(entry::Session& s, const std::string& f
 
 }  // namespace
 
-bool same_folder(std::string_view a, std::string_view b) {
-  const std::string x = store::BAR_FORA(text::rtrim(a)), y = store::BAR_FORA(text::rtrim(b));
-  return x == y || store::same_file(store::fs_path(x), store::fs_path(y));
-}
-
 bool make_folder_current(entry::Session& s, const std::string& folder) {
   store::Access a = s.access();
   if (!store::MUDADIR(a, folder)) return false;
@@ -63,7 +58,7 @@ bool make_folder_current(entry::Session& s, const std::string& folder) {
 bool BUSCA_OUTRO(entry::Session& s, std::string& value, int order, int mode) {
   const std::string wanted(text::rtrim(value));
   for (const std::string& folder : listed_folders(s)) {
-    if (same_folder(folder, s.globals.LOCARQ)) continue;
+    if (store::same_folder(folder, s.globals.LOCARQ)) continue;
     std::optional<dbf::Table> registry = other_registry(s, folder);
     if (!registry) continue;
     registry->set_order(order == 2 ? 2 : 1);

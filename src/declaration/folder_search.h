@@ -20,8 +20,4 @@ bool BUSCA_OUTRO(entry::Session& s, std::string& value, int order, int mode);
 // CPF order, on the row of CPF when there is one; false when it cannot be opened.
 bool make_folder_current(entry::Session& s, const std::string& folder);
 
-// Whether two folders as the settings hold them are the same one: equal as typed (ignoring a
-// final "/" and trailing blanks) or the same existing folder.
-bool same_folder(std::string_view a, std::string_view b);
-
 }  // namespace kx::declaration

@@ -10,6 +10,7 @@
 #include "declaration/work_folder.h"
 #include "declaration/working_copies.h"
 #include "declaration/write_back.h"
+#include "store/folder.h"
 #include "store/layout.h"
 #include "tax/compute.h"
 
@@ -172,7 +173,7 @@ bool OpenDeclaration::load(const std::string& cpf, Origin origin, bool mark_open
   if (finish_interrupted_save(a_, &reason_) == Redo::failed) return false;
   if (const auto m = read_marker(aux, nusu);
       m && m->state == MarkerState::editing &&
-      (m->cpf != cpf || !detail::same_folder(m->folder, a_.settings.LOCARQ))) {
+      (m->cpf != cpf || !store::same_folder(m->folder, a_.settings.LOCARQ))) {
     if (!a_.op.ask({cp850::from_utf8("Há uma declaração interrompida neste terminal (CPF ") +
                         m->cpf + ").",
                     cp850::from_utf8("Abandona as alterações dela e abre esta?")}))
@@ -225,7 +226,7 @@ bool OpenDeclaration::restore(const std::string& cpf, bool mark_open) {
   const auto m = read_marker(aux, nusu);
   if (!m || m->state != MarkerState::editing || m->cpf != cpf)
     return fail(cp850::from_utf8("Não há declaração interrompida deste contribuinte."));
-  if (!detail::same_folder(m->folder, a_.settings.LOCARQ))
+  if (!store::same_folder(m->folder, a_.settings.LOCARQ))
     return fail(cp850::from_utf8("A declaração interrompida é da pasta ") + m->folder + ".");
   if (auto wrong = check_copies(aux, nusu, cpf, a_.clock)) return fail(*wrong);
   cpf_ = cpf;

@@ -23,14 +23,6 @@ std::string folder_path(const std::string& cp850_folder) {
 std::string work_folder(const store::Settings& s) { return folder_path(s.LOCARQ); }
 std::string aux_folder(const store::Settings& s) { return folder_path(s.LOCTRAB); }
 
-bool same_folder(const std::string& a, const std::string& b) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path x = folder_path(a), y = folder_path(b);
-  if (fs::equivalent(x, y, ec)) return true;
-  return fs::weakly_canonical(x, ec) / "" == fs::weakly_canonical(y, ec) / "";
-}
-
 dbf::LockWait lock_wait(store::Access& a, int seconds) {
   return {int64_t{seconds} * 1000, 250, [&a] { return a.op.escape_pressed(); }};
 }

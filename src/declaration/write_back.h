@@ -17,8 +17,6 @@ std::string work_folder(const store::Settings& s);
 std::string aux_folder(const store::Settings& s);
 // The file-system path of a folder as the settings and the marker hold it (CP850).
 std::string folder_path(const std::string& cp850_folder);
-// Whether two folders (CP850) are the same folder.
-bool same_folder(const std::string& a, const std::string& b);
 
 enum class Wait {
   ask,      // "Outro terminal esta usando o arquivo ..." / "Aguarde ?": No gives up

@@ -16,10 +16,6 @@ namespace {
 
 std::string folder_of_row(const dbf::Table& t) { return std::string(text::rtrim(t.get_text("DIRETOR"))); }
 
-bool same_folder(std::string_view a, std::string_view b) {
-  return store::same_file(store::fs_path(store::BAR_FORA(a)), store::fs_path(store::BAR_FORA(b)));
-}
-
 }  // namespace
 
 std::string DIRPADRAO(std::string_view home) {
@@ -75,7 +71,7 @@ bool select_current_folder(entry::Session& s) {
   s.workspace.select(kFolderList);
   const std::string folder = store::BAR_FORA(s.globals.LOCARQ);
   for (list.go_top(); !list.eof(); list.skip()) {
-    if (!same_folder(folder_of_row(list), folder)) continue;
+    if (!store::same_folder(folder_of_row(list), folder)) continue;
     if (text::trim(list.get_text("SELEC")) == "S") return true;
     return TROCASIM(s, 1);
   }

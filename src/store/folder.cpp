@@ -34,6 +34,11 @@ bool same_file(std::string_view a, std::string_view b) {
   return x && y && x->st_dev == y->st_dev && x->st_ino == y->st_ino;
 }
 
+bool same_folder(std::string_view a, std::string_view b) {
+  const std::string x = BAR_FORA(text::rtrim(a)), y = BAR_FORA(text::rtrim(b));
+  return x == y || same_file(fs_path(x), fs_path(y));
+}
+
 bool CRI_NDIR(Operator& op, std::string_view folder, std::string_view purpose) {
   const std::string p = BAR_FORA(text::rtrim(folder));
   if (VERDIR(p)) return true;

@@ -27,6 +27,10 @@ std::string fs_path(std::string_view path);
 // same one (device and inode), whatever their spelling. False when either does not exist.
 bool same_file(std::string_view a, std::string_view b);
 
+// Whether two settings folders (CP850, with or without trailing blanks and a final "/") are the
+// same folder: spelt alike, or the same existing directory (device and inode). Never by case.
+bool same_folder(std::string_view a, std::string_view b);
+
 // Makes sure the folder exists. When it does not, asks "Pasta nova para " + purpose + "?" /
 // "Cria a nova pasta?"; on "S" creates it with every missing level. A refusal gives false; a
 // folder that cannot be created (or a relative path) tells "Problemas ao criar a pasta " +
