@@ -55,7 +55,7 @@ void DeclarationEditor::protection_message() {
                       0);
 }
 
-void DeclarationEditor::not_available() { s_.messages.AVISOSN({std::string(kNotAvailable)}, 0); }
+void DeclarationEditor::not_available() { s_.messages.AVISOSN({std::string(ui::kNotAvailable)}, 0); }
 
 GiroFlags DeclarationEditor::giro_flags() const {
   return {text("TEMRURAL") == "S", text("ATV_BRASIL") == "N", state_.PVEZ};

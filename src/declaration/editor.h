@@ -75,8 +75,6 @@ class DeclarationEditor {
   ui::LDialog* window_ = nullptr;
 };
 
-// The message of an operation that this version does not carry out yet.
-inline constexpr std::string_view kNotAvailable = "Opção ainda não disponível nesta versão."_cp;
 // The message of a final save that failed: the operator stays in the declaration.
 inline constexpr std::string_view kNotSaved =
     "Os dados NÃO foram salvos. Continue na declaração e tente salvar de novo."_cp;

@@ -66,7 +66,7 @@ void MainMenu::refresh_bar() {
   if (bar_ != 1 && labels() != built_) MENUCOMMAND(bar_);
 }
 
-void MainMenu::not_available() { tell({kNotAvailable}); }
+void MainMenu::not_available() { tell({ui::kNotAvailable}); }
 
 void MainMenu::tell(std::initializer_list<std::string_view> lines) { s_.messages.AVISOSN(owned(lines), 0); }
 bool MainMenu::ask(std::initializer_list<std::string_view> lines) {

@@ -4,7 +4,7 @@
 // the official program (AVISOSRF).
 //
 // The commands that other parts of the program carry out arrive as MenuOperations; a command
-// whose operation is empty shows kNotAvailable.
+// whose operation is empty shows ui::kNotAvailable.
 #pragma once
 
 #include <exception>
@@ -20,8 +20,6 @@
 #include "shell/print_selection.h"
 
 namespace kx::shell {
-
-inline constexpr std::string_view kNotAvailable = "Função ainda não disponível nesta versão."_cp;
 
 struct MenuOperations {
   // ENTRADA(title, 1): the CPF selection and the work on that taxpayer (11, 12, 13, 61, 62, 63;

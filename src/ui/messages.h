@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/cp850.h"
 #include "ui/frame.h"
 #include "ui/prompter.h"
 #include "ui/value.h"
@@ -81,6 +82,9 @@ class Messages : public Prompter {
   Screen& screen_;
   ColourSettings& colours_;
 };
+
+// The message of a command or key whose part of the program is not built yet.
+inline constexpr std::string_view kNotAvailable = "Função ainda não disponível nesta versão."_cp;
 
 // The column at which `text` is centred: width/2 - len/2 (a fraction for odd lengths); 0 when
 // the text is longer than width.

@@ -37,7 +37,7 @@ TEST(MenuSelect, CommandsWithoutTheirOperationSayTheyAreNotAvailable) {
     MenuFixture f;
     f.h.type(c.keys);
     f.menu().MENUSELECT(c.code, c.argument);
-    EXPECT_TRUE(f.saw(cp850::to_utf8(kNotAvailable)));
+    EXPECT_TRUE(f.saw(cp850::to_utf8(ui::kNotAvailable)));
     EXPECT_TRUE(f.h.terminal.script_done());
     EXPECT_EQ(f.globals.OPCAO_1, c.code);
   }
